@@ -1,0 +1,38 @@
+#pragma once
+
+// The five codes as pure functions over the frame's data. Data bit k is bit position k mod 8
+// (0 the most significant) of byte k div 8; check bytes are returned with bit 7 as the
+// leftmost check cell.
+
+#include <array>
+#include <cstdint>
+#include <span>
+
+namespace bitwatch {
+
+inline constexpr int kFrameBytes = 6;
+using FrameBytes = std::array<std::uint8_t, kFrameBytes>;
+
+inline bool DataBit(const FrameBytes& bytes, int k) {
+    return ((bytes[k / 8] >> (7 - k % 8)) & 1U) != 0;
+}
+
+// Check bit c is the parity of the ones in columns 0 to c of all six bytes together: a running
+// column parity, not the parity of column c alone.
+std::uint8_t VerticalParityByte(const FrameBytes& bytes);
+
+// The sum of the bytes modulo 256.
+std::uint8_t ChecksumByte(const FrameBytes& bytes);
+
+// 255 minus the one's-complement sum (with end-around carry) of the bytes: the 8-bit
+// counterpart of the Internet checksum.
+std::uint8_t InternetByte(const FrameBytes& bytes);
+
+// CRC-8 with generator x^8 + x^2 + x + 1 (0x07), initial value 0, no reflection and no final
+// exclusive or, most significant bit of the first byte first.
+std::uint8_t Crc8(std::span<const std::uint8_t> bytes);
+
+// Even parity of data bits first .. last (inclusive): true when they hold an odd number of ones.
+bool GroupParity(const FrameBytes& bytes, int first, int last);
+
+} // namespace bitwatch

@@ -1,0 +1,147 @@
+#pragma once
+
+// The state of the demonstration: the frame's cells, the five window variables and the
+// controls that the operations read and write, plus the operations that put it into a known
+// condition (ApplyMode, ResetAll, Startup).
+
+#include <array>
+#include <cstdint>
+#include <string_view>
+
+#include "core/random_source.h"
+#include "ui/controls.h"
+
+namespace bitwatch {
+
+enum Side : int { SideTransmitted = 0, SideReceived = 1 };
+
+enum CodeMode : std::int32_t {
+    ModeNone = 0,
+    ModeParity = 1,
+    ModeVerticalParity = 2,
+    ModeChecksum = 3,
+    ModeInternet = 4,
+    ModeCrc8 = 5,
+};
+
+inline constexpr Colour ColourTxData = 0x008000;
+inline constexpr Colour ColourTxCheck = 0x00C000;
+inline constexpr Colour ColourRxData = 0x800000;
+inline constexpr Colour ColourRxCheck = 0xC00000;
+inline constexpr Colour ColourMismatch = 0x0000FF;
+
+inline constexpr int kDataBits = 48;
+inline constexpr int kCellsPerArray = 2 * kDataBits;
+inline constexpr int kCheckBits = 8;
+
+// groupSize in every mode that has no parity groups.
+inline constexpr std::int16_t kNoGroups = 1000;
+
+// stopOnUndetected is a 16-bit boolean whose true is -1.
+inline constexpr std::int16_t kTrue = -1;
+inline constexpr std::int16_t kFalse = 0;
+
+inline constexpr std::string_view kBitZero = "0";
+inline constexpr std::string_view kBitOne = "1";
+
+inline constexpr std::string_view kVerdictNoErrors = "No Errors";
+inline constexpr std::string_view kVerdictDetected = "Errors Detected";
+inline constexpr std::string_view kVerdictUndetected = "Undetected Errors";
+inline constexpr std::string_view kVerdictFalsePositive = "False Positive";
+
+inline constexpr std::string_view kCaptionStart = "Start";
+inline constexpr std::string_view kCaptionFast = "Fast";
+inline constexpr std::string_view kCaptionStop = "Stop";
+
+inline constexpr std::string_view kRateAfterReset = "0.00";
+
+inline constexpr int kStoppedInterval = 10000;
+inline constexpr int kSlowInterval = 1000;
+inline constexpr int kFastInterval = 10;
+
+struct ModeRow {
+    std::string_view text;
+    CodeMode codeMode;
+    std::int16_t groupSize;
+};
+
+// Tested in this order; a text selects a row only on an exact, case-sensitive match.
+inline constexpr std::array<ModeRow, 12> kModeTable{{
+    {"None", ModeNone, kNoGroups},
+    {"Parity 1", ModeParity, 1},
+    {"Parity 2", ModeParity, 2},
+    {"Parity 4", ModeParity, 4},
+    {"Parity 6", ModeParity, 6},
+    {"Parity 6V", ModeVerticalParity, kNoGroups},
+    {"Parity 8", ModeParity, 8},
+    {"Parity 16", ModeParity, 16},
+    {"Parity 48", ModeParity, 48},
+    {"Checksum", ModeChecksum, kNoGroups},
+    {"Internet", ModeInternet, kNoGroups},
+    {"CRC-8", ModeCrc8, kNoGroups},
+}};
+
+// The mode box's list, in the order it is filled; the other four names are only typed.
+inline constexpr std::array<std::string_view, 8> kModeList{
+    "Parity 48", "Parity 6V", "Parity 6", "Parity 2", "Parity 1", "Checksum", "Internet", "CRC-8",
+};
+
+inline constexpr std::array<std::string_view, 6> kErrorRateList{"0", "1", "2", "3", "4", "5"};
+
+// Every record of the window that the operations use. Cells i and i + 48 of row1 and parity
+// are twins, as are sum1[j] and sum2[j].
+struct Form {
+    Form();
+    Form(const Form&) = delete;
+    Form& operator=(const Form&) = delete;
+
+    std::array<TextLabel, kCellsPerArray> row1{};
+    std::array<TextLabel, kCellsPerArray> parity{};
+    std::array<TextLabel, kCheckBits> sum1{};
+    std::array<TextLabel, kCheckBits> sum2{};
+
+    TextLabel lblResult;
+    TextLabel lblUER;
+    std::array<TextLabel, 2> Label1{};
+    std::array<TextLabel, 4> Label2{};
+
+    PushButton Command1;
+    PushButton Command2;
+    PushButton Command3;
+    PushButton Command4;
+
+    ComboBox cmbMode;
+    ComboBox cmbErrorRate;
+
+    std::array<Line, 2> Line1{};
+    Line Line3;
+    Line Line4;
+    Line Line5;
+
+    Timer Timer1;
+
+    // The counters are 64-bit so that a run never overflows them: at 100 frames a second a
+    // 32-bit counter would pass its limit after about 248 days.
+    std::int64_t undetectedCount = 0;
+    std::int64_t frameCount = 0;
+    std::int16_t groupSize = 0;
+    std::int32_t codeMode = ModeNone;
+    std::int16_t stopOnUndetected = kFalse;
+
+    RandomSource random;
+};
+
+void ApplyMode(Form& form);
+void ResetAll(Form& form);
+void Startup(Form& form);
+
+// True when a cell's text is exactly "1".
+inline bool CellIsOne(const TextLabel& cell) {
+    return cell.text == kBitOne;
+}
+
+inline std::string_view BitText(bool one) {
+    return one ? kBitOne : kBitZero;
+}
+
+} // namespace bitwatch

@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Installs the Debian packages given as arguments that are not installed yet.
+# Sourced by the other scripts; safe to run any number of times.
+set -euo pipefail
+
+ensure_packages() {
+  local missing=()
+  local package
+  for package in "$@"; do
+    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
+      missing+=("$package")
+    fi
+  done
+  if [ "${#missing[@]}" -eq 0 ]; then
+    echo "==> Packages: all ${#} present"
+    return 0
+  fi
+  local sudo=()
+  if [ "$(id -u)" -ne 0 ]; then
+    sudo=(sudo)
+  fi
+  echo "==> Installing missing packages: ${missing[*]}"
+  "${sudo[@]}" apt-get update
+  DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y --no-install-recommends "${missing[@]}"
+}
+
+# What every build needs: the compiler, CMake, Qt 6 Widgets and the fonts the window asks for.
+BUILD_PACKAGES=(g++ make cmake pkgconf qt6-base-dev libgl-dev fonts-liberation2)
+# What the tests add: GoogleTest, and clang with its sanitizer and fuzzer runtimes.
+TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev clang-tidy cppcheck)
