@@ -33,7 +33,8 @@ float FlipProbability(std::string_view rateText) {
     // Narrowing a double beyond float's range is undefined; such rates flip every bit (or,
     // negative, none), exactly as infinity does.
     if (std::abs(probability) > static_cast<double>(std::numeric_limits<float>::max())) {
-        return std::copysign(std::numeric_limits<float>::infinity(), static_cast<float>(probability > 0 ? 1 : -1));
+        return std::copysign(std::numeric_limits<float>::infinity(),
+                             static_cast<float>(probability > 0 ? 1 : -1));
     }
     return static_cast<float>(probability);
 }

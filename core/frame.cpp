@@ -21,8 +21,8 @@ void ApplyParityShownRule(Form& form) {
 }
 
 bool UsesCheckByte(std::int32_t codeMode) {
-    return codeMode == ModeVerticalParity || codeMode == ModeChecksum ||
-           codeMode == ModeInternet || codeMode == ModeCrc8;
+    return codeMode == ModeVerticalParity || codeMode == ModeChecksum || codeMode == ModeInternet ||
+           codeMode == ModeCrc8;
 }
 
 template <std::size_t N>

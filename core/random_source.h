@@ -9,7 +9,7 @@
 namespace bitwatch {
 
 class RandomSource {
-public:
+  public:
     // The next value in [0, 1): the top 24 bits of a 32-bit PCG output scaled by 2^-24, which
     // is exact in single precision and so can never round up to 1.
     float Draw();
@@ -20,7 +20,7 @@ public:
 
     std::uint64_t drawCount() const { return drawCount_; }
 
-private:
+  private:
     std::uint32_t NextWord();
 
     std::uint64_t state_ = 0x853c49e6748fea9bULL;

@@ -25,17 +25,41 @@ struct SampleFrame {
 };
 
 const std::vector<SampleFrame> kSamples = {
-    {"AllZero", {0x00, 0x00, 0x00, 0x00, 0x00, 0x00}, "00000000", "00000000", "11111111",
+    {"AllZero",
+     {0x00, 0x00, 0x00, 0x00, 0x00, 0x00},
+     "00000000",
+     "00000000",
+     "11111111",
      "00000000"},
-    {"LastBitSet", {0x00, 0x00, 0x00, 0x00, 0x00, 0x01}, "00000001", "00000001", "11111110",
+    {"LastBitSet",
+     {0x00, 0x00, 0x00, 0x00, 0x00, 0x01},
+     "00000001",
+     "00000001",
+     "11111110",
      "00000111"},
-    {"Counting", {0x01, 0x02, 0x03, 0x04, 0x05, 0x06}, "00000101", "00010101", "11101010",
+    {"Counting",
+     {0x01, 0x02, 0x03, 0x04, 0x05, 0x06},
+     "00000101",
+     "00010101",
+     "11101010",
      "00101111"},
-    {"FirstBitSet", {0x80, 0x00, 0x00, 0x00, 0x00, 0x00}, "11111111", "10000000", "01111111",
+    {"FirstBitSet",
+     {0x80, 0x00, 0x00, 0x00, 0x00, 0x00},
+     "11111111",
+     "10000000",
+     "01111111",
      "11101100"},
-    {"FirstByteFull", {0xFF, 0x00, 0x00, 0x00, 0x00, 0x00}, "10101010", "11111111", "00000000",
+    {"FirstByteFull",
+     {0xFF, 0x00, 0x00, 0x00, 0x00, 0x00},
+     "10101010",
+     "11111111",
+     "00000000",
      "10101111"},
-    {"AllOnes", {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}, "00000000", "11111010", "00000000",
+    {"AllOnes",
+     {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF},
+     "00000000",
+     "11111010",
+     "00000000",
      "01001000"},
 };
 
@@ -108,8 +132,8 @@ TEST(CheckFrame, ParityGroupsOfTheCountingFrame) {
 }
 
 TEST(CheckFrame, AllZeroDataGivesZeroInEveryGroupEnd) {
-    for (const char* modeText : {"Parity 1", "Parity 2", "Parity 4", "Parity 6", "Parity 8",
-                                 "Parity 16", "Parity 48"}) {
+    for (const char* modeText :
+         {"Parity 1", "Parity 2", "Parity 4", "Parity 6", "Parity 8", "Parity 16", "Parity 48"}) {
         Form form;
         StartIn(form, modeText);
         for (int i = 0; i < kDataBits; ++i) {
@@ -123,9 +147,9 @@ TEST(CheckFrame, AllZeroDataGivesZeroInEveryGroupEnd) {
     }
 }
 
-const std::vector<const char*> kAllModes = {"None",      "Parity 1",  "Parity 2",  "Parity 4",
-                                            "Parity 6",  "Parity 6V", "Parity 8",  "Parity 16",
-                                            "Parity 48", "Checksum",  "Internet",  "CRC-8"};
+const std::vector<const char*> kAllModes = {"None",      "Parity 1",  "Parity 2", "Parity 4",
+                                            "Parity 6",  "Parity 6V", "Parity 8", "Parity 16",
+                                            "Parity 48", "Checksum",  "Internet", "CRC-8"};
 
 const FrameBytes kFrame{0x01, 0x02, 0x03, 0x04, 0x05, 0x06};
 

@@ -177,8 +177,8 @@ TEST(ApplyMode, TypingKeyByKeyPassesThroughShorterNames) {
 }
 
 TEST(ApplyMode, NamesThatAreNotExactKeepTheModeButStillReset) {
-    for (const char* text : {"parity 2", "PARITY 2", "None ", " None", "CRC8", "", "Parity",
-                             "Internet\n"}) {
+    for (const char* text :
+         {"parity 2", "PARITY 2", "None ", " None", "CRC8", "", "Parity", "Internet\n"}) {
         Form form;
         StartIn(form, "Internet");
         Disturb(form);

@@ -33,8 +33,7 @@ inline void Transmit(Form& form, const FrameBytes& bytes) {
     }
 }
 
-template <std::size_t N>
-std::string Texts(const std::array<TextLabel, N>& cells) {
+template <std::size_t N> std::string Texts(const std::array<TextLabel, N>& cells) {
     std::string joined;
     for (const TextLabel& cell : cells) {
         joined += cell.text;

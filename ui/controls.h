@@ -31,7 +31,7 @@ struct Line {
 // The interval restarts its countdown whenever the timer is enabled or its interval is set,
 // so the window counts those restarts and re-arms its real timer when the count moves.
 class Timer {
-public:
+  public:
     void SetEnabled(bool enabled);
     void SetInterval(int milliseconds);
 
@@ -39,7 +39,7 @@ public:
     int interval() const { return interval_; }
     std::uint64_t restarts() const { return restarts_; }
 
-private:
+  private:
     bool enabled_ = false;
     int interval_ = 0;
     std::uint64_t restarts_ = 0;
@@ -48,7 +48,7 @@ private:
 // An editable drop-down combo box. Setting its text from code notifies at once, inside the
 // call; clearing or appending to the list never notifies and never touches the text.
 class ComboBox {
-public:
+  public:
     using Notification = std::function<void()>;
 
     const std::string& text() const { return text_; }
@@ -60,7 +60,7 @@ public:
 
     void OnTextChanged(Notification notification) { onTextChanged_ = std::move(notification); }
 
-private:
+  private:
     std::string text_;
     std::vector<std::string> entries_;
     Notification onTextChanged_;

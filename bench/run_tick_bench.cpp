@@ -1,0 +1,42 @@
+// The cost of one timer tick (send a frame, count it, show the rate) per mode and error rate.
+// The fast run ticks every 10 ms, so a tick must stay far below a millisecond.
+
+#include <array>
+#include <string>
+
+#include <benchmark/benchmark.h>
+
+#include "channel/run_control.h"
+#include "core/frame.h"
+
+namespace {
+
+constexpr std::array<const char*, 12> kModes = {"None",      "Parity 1",  "Parity 2", "Parity 4",
+                                                "Parity 6",  "Parity 6V", "Parity 8", "Parity 16",
+                                                "Parity 48", "Checksum",  "Internet", "CRC-8"};
+
+void BM_RunTick(benchmark::State& state, const char* modeText, const char* rate) {
+    bitwatch::Form form;
+    bitwatch::Startup(form);
+    form.cmbMode.SetText(modeText);
+    form.cmbErrorRate.SetText(rate);
+    for (auto _ : state) {
+        bitwatch::RunTick(form);
+        benchmark::DoNotOptimize(form.lblUER.text.data());
+    }
+    state.counters["undetected_rate"] =
+        static_cast<double>(form.undetectedCount) / static_cast<double>(form.frameCount);
+}
+
+[[maybe_unused]] const bool kRegistered = [] {
+    for (const char* mode : kModes) {
+        for (const char* rate : {"1", "100"}) {
+            benchmark::RegisterBenchmark(
+                (std::string("RunTick/") + mode + "/" + rate + "%").c_str(), BM_RunTick, mode,
+                rate);
+        }
+    }
+    return true;
+}();
+
+} // namespace
