@@ -1,0 +1,14 @@
+#include <QApplication>
+
+#include "ui/main_window.h"
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Bitwatch"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Bitwatch"));
+    QApplication::setDesktopFileName(QStringLiteral("bitwatch"));
+
+    bitwatch::MainWindow window;
+    window.show();
+    return QApplication::exec();
+}
