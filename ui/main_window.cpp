@@ -116,6 +116,7 @@ MainWindow::MainWindow(QWidget* parent) : QWidget(parent) {
     CreateControls();
     SetTabOrder();
 
+    timer1_.setParent(this);
     timer1_.setObjectName(QStringLiteral("Timer1"));
     timer1_.setTimerType(Qt::PreciseTimer);
     connect(&timer1_, &QTimer::timeout, this, [this] { Handle([this] { RunTick(form_); }); });

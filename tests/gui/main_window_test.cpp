@@ -1,0 +1,429 @@
+#include "ui/main_window.h"
+
+#include <memory>
+#include <string>
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QComboBox>
+#include <QFontInfo>
+#include <QFontMetrics>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include "ui/cell_widget.h"
+#include "ui/colour.h"
+
+// Failures show QStrings as text rather than bytes.
+inline void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}
+
+namespace bitwatch {
+namespace {
+
+class MainWindowTest : public testing::Test {
+  protected:
+    void SetUp() override {
+        window = std::make_unique<MainWindow>();
+        window->show();
+        window->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    }
+
+    template <typename T = QWidget> T* Find(const QString& name) {
+        T* widget = window->findChild<T*>(name);
+        EXPECT_NE(widget, nullptr) << name.toStdString();
+        return widget;
+    }
+
+    CellWidget* Cell(const QString& name) { return Find<CellWidget>(name); }
+
+    // A click where a user would click: at a point of the window, delivered to whatever
+    // visible widget stands on top there.
+    void ClickAt(QPoint windowPos) {
+        QWidget* target = window->childAt(windowPos);
+        if (target == nullptr) {
+            target = window.get();
+        }
+        QTest::mouseClick(target, Qt::LeftButton, {}, target->mapFrom(window.get(), windowPos));
+    }
+
+    void TypeMode(const QString& text) {
+        QLineEdit* edit = Find<QComboBox>("cmbMode")->lineEdit();
+        edit->selectAll();
+        QTest::keyClick(edit, Qt::Key_Backspace);
+        QTest::keyClicks(edit, text);
+    }
+
+    void TypeRate(const QString& text) {
+        QLineEdit* edit = Find<QComboBox>("cmbErrorRate")->lineEdit();
+        edit->selectAll();
+        QTest::keyClick(edit, Qt::Key_Backspace);
+        QTest::keyClicks(edit, text);
+    }
+
+    std::unique_ptr<MainWindow> window;
+};
+
+TEST(Colour, ConvertsBlueInTheHighByte) {
+    EXPECT_EQ(ToQColor(0x800000), QColor(0, 0, 128)); // received data: dark blue
+    EXPECT_EQ(ToQColor(0x0000FF), QColor(255, 0, 0)); // mismatch: red
+    EXPECT_EQ(ToQColor(0x008000), QColor(0, 128, 0));
+    EXPECT_EQ(ToQColor(0x000080), QColor(128, 0, 0)); // verdict: dark red
+    EXPECT_EQ(ToQColor(0x800080), QColor(128, 0, 128));
+}
+
+TEST_F(MainWindowTest, StartsWithTheResetViewOfModeNone) {
+    EXPECT_EQ(window->windowTitle(), "Kelm's Bitwatch Demo");
+    EXPECT_EQ(window->size(), QSize(959, 698));
+    for (int i = 0; i < 96; ++i) {
+        CellWidget* data = Cell(QStringLiteral("row1_%1").arg(i));
+        EXPECT_TRUE(data->isVisible()) << i;
+        EXPECT_EQ(data->text(), "0");
+        EXPECT_EQ(data->foreColour(), i < 48 ? QColor(0, 128, 0) : QColor(0, 0, 128)) << i;
+        EXPECT_FALSE(Cell(QStringLiteral("parity_%1").arg(i))->isVisible()) << i;
+    }
+    for (int j = 0; j < 8; ++j) {
+        EXPECT_FALSE(Cell(QStringLiteral("sum1_%1").arg(j))->isVisible());
+        EXPECT_FALSE(Cell(QStringLiteral("sum2_%1").arg(j))->isVisible());
+    }
+    EXPECT_TRUE(Find("Line1_0")->isVisible());
+    EXPECT_TRUE(Find("Line1_1")->isVisible());
+    EXPECT_EQ(Find<QLabel>("Label1_0")->text(), "Transmitted");
+    EXPECT_EQ(Find<QLabel>("Label1_1")->text(), "Received");
+    QLabel* result = Find<QLabel>("lblResult");
+    EXPECT_EQ(result->text(), "No Errors");
+    EXPECT_EQ(result->palette().color(QPalette::WindowText), QColor(128, 0, 0));
+    EXPECT_EQ(Find<QLabel>("lblUER")->text(), "0.00");
+    EXPECT_EQ(Find<QPushButton>("Command1")->text(), "One");
+    EXPECT_EQ(Find<QPushButton>("Command3")->text(), "Reset");
+    EXPECT_EQ(Find<QPushButton>("Command4")->text(), "Start");
+    EXPECT_EQ(Find<QPushButton>("Command2")->text(), "Find UE");
+
+    QComboBox* rate = Find<QComboBox>("cmbErrorRate");
+    EXPECT_EQ(rate->currentText(), "1");
+    QStringList rates;
+    for (int i = 0; i < rate->count(); ++i) {
+        rates << rate->itemText(i);
+    }
+    EXPECT_EQ(rates, QStringList({"0", "1", "2", "3", "4", "5"}));
+    QComboBox* mode = Find<QComboBox>("cmbMode");
+    EXPECT_EQ(mode->currentText(), "None");
+    QStringList modes;
+    for (int i = 0; i < mode->count(); ++i) {
+        modes << mode->itemText(i);
+    }
+    EXPECT_EQ(modes, QStringList({"Parity 48", "Parity 6V", "Parity 6", "Parity 2", "Parity 1",
+                                  "Checksum", "Internet", "CRC-8"}));
+    EXPECT_EQ(Find<QLabel>("imgTorv")->pixmap().size(), QSize(300, 48));
+    EXPECT_EQ(QApplication::focusWidget(), Find("Command1"));
+}
+
+TEST_F(MainWindowTest, ControlsStandAtTheirPlaces) {
+    const std::vector<std::pair<QString, QRect>> places = {
+        {"row1_0", {20, 52, 37, 65}},          {"row1_47", {384, 392, 37, 65}},
+        {"row1_48", {508, 52, 37, 65}},        {"row1_95", {872, 392, 37, 65}},
+        {"parity_0", {52, 84, 25, 49}},        {"parity_7", {416, 84, 25, 49}},
+        {"parity_15", {416, 152, 25, 49}},     {"parity_23", {420, 220, 25, 49}},
+        {"parity_31", {420, 288, 25, 49}},     {"parity_39", {416, 356, 25, 49}},
+        {"parity_71", {904, 220, 25, 49}},     {"parity_95", {904, 424, 25, 49}},
+        {"sum1_0", {20, 472, 37, 61}},         {"sum1_7", {384, 472, 37, 61}},
+        {"sum2_0", {508, 472, 37, 61}},        {"sum2_7", {872, 472, 37, 61}},
+        {"Command1", {24, 544, 73, 33}},       {"Command3", {100, 544, 85, 33}},
+        {"Command4", {192, 544, 101, 33}},     {"Command2", {300, 544, 125, 33}},
+        {"cmbErrorRate", {188, 584, 133, 37}}, {"cmbMode", {360, 8, 213, 40}},
+        {"Label1_0", {124, 8, 181, 33}},       {"Label1_1", {620, 8, 181, 33}},
+        {"lblResult", {512, 548, 397, 53}},    {"Label2_0", {24, 588, 157, 33}},
+        {"Label2_1", {328, 588, 45, 33}},      {"Label2_2", {508, 612, 245, 29}},
+        {"lblUER", {756, 612, 81, 33}},        {"Label2_3", {840, 612, 45, 29}},
+        {"imgTorv", {24, 636, 300, 48}},
+    };
+    for (const auto& [name, rect] : places) {
+        EXPECT_EQ(Find(name)->geometry(), rect) << name.toStdString();
+    }
+}
+
+TEST_F(MainWindowTest, ResizingMovesNothing) {
+    const QRect before = Find("row1_95")->geometry();
+    window->resize(400, 300);
+    QApplication::processEvents();
+    EXPECT_EQ(Find("row1_95")->geometry(), before);
+    window->resize(1400, 900);
+    QApplication::processEvents();
+    EXPECT_EQ(Find("row1_95")->geometry(), before);
+}
+
+TEST_F(MainWindowTest, FontsAreTheRequestedFacesOrTheirMetricTwins) {
+    const QFontInfo sans(Find("row1_0")->font());
+    EXPECT_TRUE(sans.family() == "MS Sans Serif" || sans.family() == "Liberation Sans")
+        << sans.family().toStdString();
+    const QFontInfo serif(Find("lblResult")->font());
+    EXPECT_TRUE(serif.family() == "Times New Roman" || serif.family() == "Liberation Serif")
+        << serif.family().toStdString();
+    EXPECT_EQ(Find("row1_0")->font().pixelSize(), 64);
+    EXPECT_EQ(Find("parity_0")->font().pixelSize(), 48);
+    EXPECT_EQ(Find("cmbMode")->font().pixelSize(), 26);
+    EXPECT_EQ(Find("Command1")->font().pixelSize(), 24);
+    for (const QString& name :
+         {QStringLiteral("row1_0"), QStringLiteral("parity_0"), QStringLiteral("sum1_0")}) {
+        QWidget* cell = Find(name);
+        const QFontMetrics metrics(cell->font());
+        for (const QString& digit : {QStringLiteral("0"), QStringLiteral("1")}) {
+            const QRect ink = metrics.tightBoundingRect(digit);
+            EXPECT_LE(ink.width(), cell->width()) << name.toStdString();
+            // Drawn from the top edge: the baseline sits one ascent down.
+            EXPECT_LE(metrics.ascent() + ink.bottom(), cell->height()) << name.toStdString();
+        }
+    }
+}
+
+TEST_F(MainWindowTest, ClickingReceivedCellsFlipsThem) {
+    TypeMode("CRC-8");
+    CellWidget* data = Cell("row1_50");
+    QTest::mouseClick(data, Qt::LeftButton);
+    EXPECT_EQ(data->text(), "1");
+    EXPECT_EQ(data->foreColour(), QColor(255, 0, 0));
+    EXPECT_EQ(Find<QLabel>("lblResult")->text(), "Errors Detected");
+
+    CellWidget* check = Cell("sum2_3");
+    QTest::mouseClick(check, Qt::LeftButton);
+    EXPECT_EQ(check->text(), "1");
+    EXPECT_EQ(check->foreColour(), QColor(255, 0, 0));
+
+    QTest::mouseClick(data, Qt::LeftButton);
+    QTest::mouseClick(check, Qt::LeftButton);
+    EXPECT_EQ(data->foreColour(), QColor(0, 0, 128));
+    EXPECT_EQ(Find<QLabel>("lblResult")->text(), "No Errors");
+
+    // The transmitted check bits are computed: a click on one does nothing.
+    QTest::mouseClick(Cell("sum1_3"), Qt::LeftButton);
+    EXPECT_EQ(Cell("sum1_3")->text(), "0");
+    EXPECT_EQ(window->form().sum1[3].text, "0");
+    // A right click is not a click.
+    QTest::mouseClick(data, Qt::RightButton);
+    EXPECT_EQ(data->text(), "0");
+}
+
+TEST_F(MainWindowTest, ParityCellOnTopTakesTheOverlapStripOnlyWhileShown) {
+    // The parity cell of data bit 49 reaches 5 pixels into the box of data cell 50.
+    const QRect data50 = Find("row1_50")->geometry();
+    const QPoint strip(data50.left() + 2, data50.top() + 50);
+    ClickAt(strip); // mode "None": the parity cell is hidden, the data cell takes the click
+    EXPECT_EQ(window->form().row1[50].text, "1");
+    EXPECT_EQ(window->form().parity[49].text, "0");
+
+    TypeMode("Parity 1"); // resets, shows every parity cell
+    ClickAt(strip);
+    EXPECT_EQ(window->form().row1[50].text, "0");
+    EXPECT_EQ(window->form().parity[49].text, "1");
+    EXPECT_EQ(Cell("parity_49")->foreColour(), QColor(255, 0, 0));
+    EXPECT_EQ(Find<QLabel>("lblResult")->text(), "False Positive");
+
+    // On the transmitted side the parity cell takes the click and nothing changes.
+    const QRect data2 = Find("row1_2")->geometry();
+    ClickAt(QPoint(data2.left() + 2, data2.top() + 50));
+    EXPECT_EQ(window->form().row1[2].text, "0");
+    EXPECT_EQ(window->form().parity[1].text, "0");
+}
+
+TEST_F(MainWindowTest, ArrowAndLabelsLetClicksThroughOrIgnoreThem) {
+    TypeMode("Parity 1");
+    // The arrow's shaft starts over the box of parity cell 23; the click reaches the cell.
+    QWidget* line3 = Find("Line3");
+    const QPoint onShaft = line3->geometry().center() - QPoint(line3->width() / 2 - 4, 0);
+    ClickAt(onShaft);
+    EXPECT_EQ(window->form().parity[23].text, "0"); // transmitted parity: computed, unchanged
+    for (const char* name : {"lblResult", "lblUER", "Label1_0", "imgTorv", "Label2_2"}) {
+        ClickAt(Find(name)->geometry().center());
+    }
+    ClickAt(QPoint(950, 690)); // the background
+    EXPECT_EQ(window->form().lblResult.text, "No Errors");
+    EXPECT_EQ(window->form().frameCount, 0);
+}
+
+TEST_F(MainWindowTest, DoubleClickFlipsACellOnce) {
+    CellWidget* cell = Cell("row1_60");
+    QWindow* handle = window->windowHandle();
+    const QPoint pos = cell->mapTo(window.get(), cell->rect().center());
+    // Through the window, as a real double-click arrives: press, release, double-click, release.
+    QTest::mouseDClick(handle, Qt::LeftButton, {}, pos);
+    QApplication::processEvents();
+    EXPECT_EQ(cell->text(), "1");
+    EXPECT_EQ(window->form().row1[60].text, "1");
+}
+
+TEST_F(MainWindowTest, TypingAModeKeyByKeyPassesThroughShorterNames) {
+    QComboBox* mode = Find<QComboBox>("cmbMode");
+    QLineEdit* edit = mode->lineEdit();
+    edit->selectAll();
+    QTest::keyClick(edit, Qt::Key_Backspace);
+    QTest::keyClicks(edit, "Parity 4");
+    EXPECT_EQ(mode->currentText(), "Parity 4") << "no inline completion";
+    EXPECT_EQ(window->form().groupSize, 4);
+    EXPECT_TRUE(Cell("parity_3")->isVisible());
+    EXPECT_FALSE(Find("Line1_0")->isVisible());
+    QTest::keyClick(edit, Qt::Key_8);
+    EXPECT_EQ(window->form().groupSize, 48);
+    EXPECT_FALSE(Cell("parity_3")->isVisible());
+    EXPECT_TRUE(Cell("parity_47")->isVisible());
+
+    QTest::keyClick(edit, Qt::Key_Return);
+    EXPECT_EQ(mode->count(), 8) << "Enter adds nothing to the list";
+
+    // Leaving the field is not a pick: a flipped cell survives a Tab out of the mode box.
+    TypeMode("Checksum");
+    QTest::mouseClick(Cell("row1_70"), Qt::LeftButton);
+    mode->setFocus();
+    QTest::keyClick(mode, Qt::Key_Tab);
+    EXPECT_EQ(window->form().row1[70].text, "1");
+}
+
+TEST_F(MainWindowTest, PickingFromTheListAppliesTheMode) {
+    QComboBox* mode = Find<QComboBox>("cmbMode");
+    QTest::mouseClick(Cell("row1_70"), Qt::LeftButton);
+    mode->showPopup();
+    QAbstractItemView* view = mode->view();
+    const QModelIndex internet = view->model()->index(6, 0);
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(internet).center());
+    EXPECT_EQ(mode->currentText(), "Internet");
+    EXPECT_EQ(window->form().codeMode, ModeInternet);
+    EXPECT_EQ(window->form().row1[70].text, "0");
+    EXPECT_EQ(Cell("sum2_0")->text(), "1");
+    EXPECT_TRUE(Cell("sum2_0")->isVisible());
+    EXPECT_EQ(mode->count(), 8);
+
+    // Picking the entry that the text already shows still resets.
+    QTest::mouseClick(Cell("row1_70"), Qt::LeftButton);
+    mode->showPopup();
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(internet).center());
+    EXPECT_EQ(window->form().row1[70].text, "0");
+}
+
+TEST_F(MainWindowTest, ErrorRateEditsRunNothing) {
+    QTest::mouseClick(Cell("row1_70"), Qt::LeftButton);
+    TypeRate("4.5");
+    EXPECT_EQ(window->form().cmbErrorRate.text(), "4.5");
+    EXPECT_EQ(window->form().row1[70].text, "1");
+    EXPECT_EQ(Find<QComboBox>("cmbErrorRate")->count(), 6);
+}
+
+TEST_F(MainWindowTest, RunButtonCyclesWithARealTimer) {
+    QPushButton* run = Find<QPushButton>("Command4");
+    QTest::mouseClick(run, Qt::LeftButton);
+    EXPECT_EQ(run->text(), "Fast");
+    EXPECT_EQ(window->form().frameCount, 1);
+    auto* timer = window->findChild<QTimer*>("Timer1");
+    ASSERT_NE(timer, nullptr);
+    EXPECT_TRUE(timer->isActive());
+    EXPECT_EQ(timer->interval(), 1000);
+
+    QTest::mouseClick(run, Qt::LeftButton);
+    EXPECT_EQ(run->text(), "Stop");
+    EXPECT_EQ(timer->interval(), 10);
+    QTRY_VERIFY_WITH_TIMEOUT(window->form().frameCount >= 3, 2000);
+    EXPECT_EQ(Find<QLabel>("lblUER")->text().toStdString(), window->form().lblUER.text);
+
+    QTest::mouseClick(run, Qt::LeftButton);
+    EXPECT_EQ(run->text(), "Start");
+    EXPECT_FALSE(timer->isActive());
+    const std::int64_t frames = window->form().frameCount;
+    QTest::qWait(50);
+    EXPECT_EQ(window->form().frameCount, frames);
+}
+
+TEST_F(MainWindowTest, FindUndetectedStopsOnTheFirstUndetectedError) {
+    TypeMode("Parity 48");
+    TypeRate("5");
+    QTest::mouseClick(Find<QPushButton>("Command2"), Qt::LeftButton);
+    EXPECT_EQ(Find<QPushButton>("Command4")->text(), "Stop");
+    QTRY_COMPARE_WITH_TIMEOUT(Find<QPushButton>("Command4")->text(), QStringLiteral("Start"),
+                              10000);
+    EXPECT_EQ(Find<QLabel>("lblResult")->text(), "Undetected Errors");
+    EXPECT_EQ(window->form().undetectedCount, 1);
+    EXPECT_FALSE(window->findChild<QTimer*>("Timer1")->isActive());
+}
+
+TEST_F(MainWindowTest, RateLabelKeepsItsLeadingBlank) {
+    TypeRate("0");
+    QTest::mouseClick(Find<QPushButton>("Command4"), Qt::LeftButton);
+    EXPECT_EQ(Find<QLabel>("lblUER")->text(), " 0");
+    window->form().frameCount = 2'999'999'999;
+    window->form().undetectedCount = 1'000'000'000;
+    window->Refresh();
+    QTest::mouseClick(Find<QPushButton>("Command3"), Qt::LeftButton);
+    EXPECT_EQ(Find<QLabel>("lblUER")->text(), "0.00");
+}
+
+TEST_F(MainWindowTest, OneSendsAnUncountedFrame) {
+    TypeRate("100");
+    TypeMode("Checksum");
+    QTest::mouseClick(Find<QPushButton>("Command1"), Qt::LeftButton);
+    EXPECT_EQ(Find<QLabel>("lblResult")->text(), "Errors Detected");
+    EXPECT_EQ(Find<QLabel>("lblUER")->text(), "0.00");
+    EXPECT_EQ(window->form().frameCount, 0);
+    for (int i = 48; i < 96; ++i) {
+        EXPECT_EQ(Cell(QStringLiteral("row1_%1").arg(i))->foreColour(), QColor(255, 0, 0));
+    }
+}
+
+TEST_F(MainWindowTest, TabCyclesTheSixControlsInOrder) {
+    const QStringList order = {"Command1", "Command3", "Command4", "cmbErrorRate",
+                               "Command2", "cmbMode",  "Command1"};
+    Find("Command1")->setFocus();
+    for (int step = 1; step < order.size(); ++step) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QWidget* focus = QApplication::focusWidget();
+        // The combo boxes hand the focus to their line edits.
+        while (focus != nullptr && focus->objectName().isEmpty()) {
+            focus = focus->parentWidget();
+        }
+        ASSERT_NE(focus, nullptr);
+        EXPECT_EQ(focus->objectName(), order[step]) << "step " << step;
+    }
+}
+
+TEST_F(MainWindowTest, ButtonsWorkFromTheKeyboard) {
+    QPushButton* run = Find<QPushButton>("Command4");
+    run->setFocus();
+    QTest::keyClick(run, Qt::Key_Space);
+    EXPECT_EQ(run->text(), "Fast");
+    QTest::keyClick(run, Qt::Key_Return);
+    EXPECT_EQ(run->text(), "Stop");
+    QPushButton* reset = Find<QPushButton>("Command3");
+    reset->setFocus();
+    QTest::keyClick(reset, Qt::Key_Enter);
+    EXPECT_EQ(run->text(), "Start");
+}
+
+TEST_F(MainWindowTest, OnlyButtonsAndComboBoxesTakeTheFocus) {
+    for (QWidget* widget : window->findChildren<QWidget*>()) {
+        const bool focusable = widget->focusPolicy() != Qt::NoFocus;
+        const bool control = qobject_cast<QPushButton*>(widget) != nullptr ||
+                             qobject_cast<QComboBox*>(widget) != nullptr ||
+                             qobject_cast<QComboBox*>(widget->parentWidget()) != nullptr ||
+                             widget->window() != window.get();
+        if (focusable && !control && widget->parentWidget() == window.get()) {
+            ADD_FAILURE() << widget->objectName().toStdString() << " takes the focus";
+        }
+    }
+}
+
+TEST_F(MainWindowTest, EveryControlHasAnAccessibleName) {
+    EXPECT_EQ(Find("row1_48")->accessibleName(), "Received data bit 0 of byte 0");
+    EXPECT_EQ(Find("row1_13")->accessibleName(), "Transmitted data bit 5 of byte 1");
+    EXPECT_EQ(Find("Command4")->accessibleName(), "Run");
+    for (QWidget* widget : window->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (!widget->objectName().startsWith("Line")) {
+            EXPECT_FALSE(widget->accessibleName().isEmpty()) << widget->objectName().toStdString();
+        }
+    }
+}
+
+} // namespace
+} // namespace bitwatch
