@@ -90,6 +90,7 @@ TEST(SendFrame, DrawsInTheOrderDataThenFlipsThenCheckByte) {
     StartIn(form, "CRC-8");
     form.cmbErrorRate.SetText("50");
     std::vector<float> script;
+    script.reserve(152);
     // Data: bit i is 1 exactly for odd i; a draw of exactly 0.5 gives "0".
     for (int i = 0; i < kDataBits; ++i) {
         script.push_back(i % 2 != 0 ? 0.75F : 0.5F);
@@ -177,7 +178,7 @@ TEST(RandomSource, DrawsStayBelowOneAndLookUniform) {
         ASSERT_LT(r, 1.0F);
         above += r > 0.5F ? 1 : 0;
     }
-    EXPECT_NEAR(above, kDraws / 2, 1500);
+    EXPECT_NEAR(above, kDraws / 2.0, 1500);
 }
 
 TEST(ToggleBits, ClickingAReceivedCellTwiceRestoresIt) {
