@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Builds and runs every test: once with warnings as errors, once under AddressSanitizer and
-# UndefinedBehaviorSanitizer.
+# Builds and runs every test: with warnings as errors, again under AddressSanitizer and
+# UndefinedBehaviorSanitizer, then static analysis and a bounded run of each fuzzer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/ensure-packages.sh
@@ -15,4 +15,14 @@ for preset in ci asan; do
   echo "==> Running the tests of preset '$preset'"
   ctest --preset "$preset" --parallel "$jobs"
 done
+
+./scripts/static-analysis.sh build/ci
+
+echo "==> Configuring and building the fuzzers (clang)"
+cmake --preset fuzz
+cmake --build --preset fuzz --parallel "$jobs"
+echo "==> Replaying the fuzzers' regression inputs"
+ctest --preset fuzz
+./scripts/fuzz.sh 30
+
 echo "==> All tests passed"

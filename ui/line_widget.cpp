@@ -9,8 +9,8 @@ namespace bitwatch {
 LineWidget::LineWidget(const layout::Segment& segment, const QColor& colour, QWidget* parent)
     : QWidget(parent), width_(segment.widthPixels), colour_(colour) {
     constexpr int px = layout::kTwipsPerPixel;
-    const QPointF from(segment.x1 / px, segment.y1 / px);
-    const QPointF to(segment.x2 / px, segment.y2 / px);
+    const QPointF from(QPoint(segment.x1 / px, segment.y1 / px));
+    const QPointF to(QPoint(segment.x2 / px, segment.y2 / px));
     // The widget's box is the line's bounding box grown by half the pen on every side.
     const int margin = (width_ + 1) / 2;
     const int left = static_cast<int>(std::min(from.x(), to.x())) - margin;
