@@ -1,0 +1,73 @@
+// Headless soak: a million timer ticks in every code mode, checking after each that the rate
+// text is the exact ratio of the counters, and that resident memory stays flat.
+
+#include <array>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+
+#include "channel/run_control.h"
+#include "core/frame.h"
+
+namespace {
+
+long ResidentKiB() {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line)) {
+        if (line.rfind("VmRSS:", 0) == 0) {
+            return std::strtol(line.c_str() + 6, nullptr, 10);
+        }
+    }
+    return -1;
+}
+
+// The rate written out independently of the library: hundredths cut, shortest form.
+std::string ExactRate(std::int64_t undetected, std::int64_t frames) {
+    const std::int64_t k = undetected * 10000 / frames;
+    std::string text = std::to_string(k / 100);
+    const std::int64_t fraction = k % 100;
+    if (fraction != 0) {
+        text += '.';
+        text += static_cast<char>('0' + fraction / 10);
+        if (fraction % 10 != 0) {
+            text += static_cast<char>('0' + fraction % 10);
+        }
+    }
+    return (k > 0 && k < 100) ? text : " " + text;
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    const long ticks = argc > 1 ? std::atol(argv[1]) : 1'000'000;
+    const char* rate = argc > 2 ? argv[2] : "5";
+    constexpr std::array<const char*, 12> modes = {
+        "None",      "Parity 1",  "Parity 2", "Parity 4", "Parity 6", "Parity 6V",
+        "Parity 8",  "Parity 16", "Parity 48", "Checksum", "Internet", "CRC-8"};
+
+    bitwatch::Form form;
+    bitwatch::Startup(form);
+    form.cmbErrorRate.SetText(rate);
+    const long startKiB = ResidentKiB();
+    int failures = 0;
+    for (const char* mode : modes) {
+        form.cmbMode.SetText(mode);
+        bitwatch::CycleRun(form); // slow run: one frame at once
+        bitwatch::CycleRun(form); // fast run
+        for (long tick = 1; tick < ticks; ++tick) {
+            bitwatch::RunTick(form);
+            if (form.lblUER.text != ExactRate(form.undetectedCount, form.frameCount)) {
+                ++failures;
+            }
+        }
+        std::printf("%-10s %ld ticks at %s %%: %lld undetected, rate \"%s\", resident %ld KiB\n",
+                    mode, ticks, rate, static_cast<long long>(form.undetectedCount),
+                    form.lblUER.text.c_str(), ResidentKiB());
+    }
+    const long endKiB = ResidentKiB();
+    std::printf("resident memory: %ld KiB at start, %ld KiB at end; rate mismatches: %d\n",
+                startKiB, endKiB, failures);
+    return failures == 0 ? 0 : 1;
+}
