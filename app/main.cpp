@@ -6,7 +6,7 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Bitwatch"));
     QApplication::setApplicationDisplayName(QStringLiteral("Bitwatch"));
-    QApplication::setDesktopFileName(QStringLiteral("bitwatch"));
+    QApplication::setDesktopFileName(QStringLiteral("org.bitwatch.Bitwatch"));
 
     bitwatch::MainWindow window;
     window.show();

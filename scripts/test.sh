@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds and runs every test: with warnings as errors, again under AddressSanitizer and
-# UndefinedBehaviorSanitizer, then static analysis and a bounded run of each fuzzer.
+# UndefinedBehaviorSanitizer, then static analysis, a bounded run of each fuzzer, and the Debian
+# package (built, validated, installed, started and removed).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/ensure-packages.sh
@@ -24,5 +25,7 @@ cmake --build --preset fuzz --parallel "$jobs"
 echo "==> Replaying the fuzzers' regression inputs"
 ctest --preset fuzz
 ./scripts/fuzz.sh 30
+
+./scripts/package.sh
 
 echo "==> All tests passed"

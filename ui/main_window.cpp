@@ -103,7 +103,9 @@ QComboBox* MakeCombo(QWidget* parent, const layout::Box& box, const QFont& font)
 MainWindow::MainWindow(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Kelm's Bitwatch Demo"));
-    setWindowIcon(QIcon(QStringLiteral(":/bitwatch/icon-256.png")));
+    // The installed theme icon where there is one, else the copy built into the program.
+    setWindowIcon(QIcon::fromTheme(QStringLiteral("org.bitwatch.Bitwatch"),
+                                   QIcon(QStringLiteral(":/bitwatch/icon-256.png"))));
     resize(layout::kClientWidth / layout::kTwipsPerPixel,
            layout::kClientHeight / layout::kTwipsPerPixel);
 
