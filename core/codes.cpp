@@ -4,7 +4,7 @@
 
 namespace bitwatch {
 
-std::uint8_t VerticalParityByte(const FrameBytes& bytes) {
+std::uint8_t VerticalParityByte(std::span<const std::uint8_t> bytes) {
     unsigned columnParities = 0;
     for (std::uint8_t byte : bytes) {
         columnParities ^= byte;
@@ -21,7 +21,7 @@ std::uint8_t VerticalParityByte(const FrameBytes& bytes) {
     return static_cast<std::uint8_t>(check);
 }
 
-std::uint8_t ChecksumByte(const FrameBytes& bytes) {
+std::uint8_t ChecksumByte(std::span<const std::uint8_t> bytes) {
     unsigned total = 0;
     for (std::uint8_t byte : bytes) {
         total += byte;
@@ -29,7 +29,7 @@ std::uint8_t ChecksumByte(const FrameBytes& bytes) {
     return static_cast<std::uint8_t>(total & 0xFFU);
 }
 
-std::uint8_t InternetByte(const FrameBytes& bytes) {
+std::uint8_t InternetByte(std::span<const std::uint8_t> bytes) {
     unsigned total = 0;
     for (std::uint8_t byte : bytes) {
         total += byte;

@@ -17,16 +17,18 @@ inline bool DataBit(const FrameBytes& bytes, int k) {
     return ((bytes[k / 8] >> (7 - k % 8)) & 1U) != 0;
 }
 
-// Check bit c is the parity of the ones in columns 0 to c of all six bytes together: a running
+// The check-byte codes work on any number of bytes; the frame has six.
+
+// Check bit c is the parity of the ones in columns 0 to c of all bytes together: a running
 // column parity, not the parity of column c alone.
-std::uint8_t VerticalParityByte(const FrameBytes& bytes);
+std::uint8_t VerticalParityByte(std::span<const std::uint8_t> bytes);
 
 // The sum of the bytes modulo 256.
-std::uint8_t ChecksumByte(const FrameBytes& bytes);
+std::uint8_t ChecksumByte(std::span<const std::uint8_t> bytes);
 
 // 255 minus the one's-complement sum (with end-around carry) of the bytes: the 8-bit
 // counterpart of the Internet checksum.
-std::uint8_t InternetByte(const FrameBytes& bytes);
+std::uint8_t InternetByte(std::span<const std::uint8_t> bytes);
 
 // CRC-8 with generator x^8 + x^2 + x + 1 (0x07), initial value 0, no reflection and no final
 // exclusive or, most significant bit of the first byte first.

@@ -10,9 +10,33 @@ namespace bitwatch {
 
 class RandomSource {
   public:
+    // The state every launch of the demo starts from.
+    static constexpr std::uint64_t kStartState = 0x853c49e6748fea9bULL;
+
+    RandomSource() = default;
+    // Another start state, for tools that run independent streams side by side.
+    explicit RandomSource(std::uint64_t state) : state_(state) {}
+
     // The next value in [0, 1): the top 24 bits of a 32-bit PCG output scaled by 2^-24, which
     // is exact in single precision and so can never round up to 1.
-    float Draw();
+    // Inline: the channel draws 152 numbers a frame.
+    float Draw() {
+        ++drawCount_;
+        if (scriptPos_ < script_.size()) [[unlikely]] {
+            return script_[scriptPos_++];
+        }
+        return static_cast<float>(NextWord() >> 8U) * kTwoToMinus24;
+    }
+
+    // The same draw as a count of 2^-24 steps, 0 to 2^24 - 1, for integer comparisons
+    // (Draw() == DrawSteps() * 2^-24 exactly).
+    std::uint32_t DrawSteps() {
+        ++drawCount_;
+        if (scriptPos_ < script_.size()) [[unlikely]] {
+            return static_cast<std::uint32_t>(script_[scriptPos_++] * 16777216.0F);
+        }
+        return NextWord() >> 8U;
+    }
 
     // Tests replace the next draws with fixed values; once they are used up the generator
     // goes on from where it was.
@@ -21,9 +45,20 @@ class RandomSource {
     std::uint64_t drawCount() const { return drawCount_; }
 
   private:
-    std::uint32_t NextWord();
+    static constexpr float kTwoToMinus24 = 1.0F / 16777216.0F;
 
-    std::uint64_t state_ = 0x853c49e6748fea9bULL;
+    // PCG-XSH-RR: small state, fast, and statistically far better than the draws need.
+    std::uint32_t NextWord() {
+        constexpr std::uint64_t kMultiplier = 6364136223846793005ULL;
+        constexpr std::uint64_t kIncrement = 1442695040888963407ULL;
+        const std::uint64_t old = state_;
+        state_ = old * kMultiplier + kIncrement;
+        const auto xorShifted = static_cast<std::uint32_t>(((old >> 18U) ^ old) >> 27U);
+        const auto rotation = static_cast<std::uint32_t>(old >> 59U);
+        return (xorShifted >> rotation) | (xorShifted << ((32U - rotation) & 31U));
+    }
+
+    std::uint64_t state_ = kStartState;
     std::vector<float> script_;
     std::size_t scriptPos_ = 0;
     std::uint64_t drawCount_ = 0;
