@@ -1,0 +1,128 @@
+// bitwatch-stats: what each code misses, measured and predicted, from the command line.
+
+#include <unistd.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <future>
+#include <string>
+#include <string_view>
+#include <thread>
+#include <vector>
+
+#include "channel/send_frame.h"
+#include "stats/exact.h"
+#include "stats/options.h"
+#include "stats/runner.h"
+#include "stats/wilson.h"
+
+namespace {
+
+using namespace bitwatch::stats;
+
+// Draws a progress bar on standard error while `work` runs, once it has taken over a second.
+template <typename Work>
+auto WithProgress(std::int64_t total, std::atomic<std::int64_t>& done, const std::string& label,
+                  Work&& work) {
+    const bool terminal = isatty(STDERR_FILENO) != 0;
+    auto future = std::async(std::launch::async, std::forward<Work>(work));
+    const auto start = std::chrono::steady_clock::now();
+    bool drawn = false;
+    while (future.wait_for(std::chrono::milliseconds(200)) != std::future_status::ready) {
+        if (!terminal || std::chrono::steady_clock::now() - start < std::chrono::seconds(1)) {
+            continue;
+        }
+        const double fraction =
+            total > 0 ? static_cast<double>(done.load()) / static_cast<double>(total) : 0.0;
+        const int filled = static_cast<int>(fraction * 30);
+        std::fprintf(stderr, "\r%-22s [%-30s] %3d %%", label.c_str(),
+                     std::string(static_cast<std::size_t>(filled), '#').c_str(),
+                     static_cast<int>(fraction * 100));
+        drawn = true;
+    }
+    if (drawn) {
+        std::fprintf(stderr, "\r%-60s\r", "");
+    }
+    return future.get();
+}
+
+std::string Percent(double fraction) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.4g", 100 * fraction);
+    return text;
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    std::vector<std::string_view> arguments(argv + 1, argv + argc);
+    const int cores = static_cast<int>(std::max(1U, std::thread::hardware_concurrency()));
+    const ParsedOptions parsed = ParseOptions(arguments, cores);
+    if (!parsed.error.empty()) {
+        std::fprintf(stderr, "bitwatch-stats: %s\nTry 'bitwatch-stats --help'.\n",
+                     parsed.error.c_str());
+        return 2;
+    }
+    const Options& options = parsed.options;
+    if (options.help) {
+        std::fputs(UsageText().c_str(), stdout);
+        return 0;
+    }
+    if (options.version) {
+        std::printf("bitwatch-stats %s\n", BITWATCH_VERSION);
+        return 0;
+    }
+
+    if (options.csv) {
+        std::puts(options.exactOnly ? "mode,rate_percent,exact"
+                                    : "mode,rate_percent,frames,undetected,measured,wilson_low,"
+                                      "wilson_high,exact,exact_outside");
+    } else if (options.exactOnly) {
+        std::printf("%-10s %8s %14s\n", "mode", "rate %", "exact %");
+    } else {
+        std::printf("%-10s %8s %12s %11s %12s %25s %12s\n", "mode", "rate %", "frames",
+                    "undetected", "measured %", "95 % interval (%)", "exact %");
+    }
+    for (const std::string& mode : options.modes) {
+        const CodeShape shape = *ShapeOfMode(mode);
+        for (const std::string& rate : options.rates) {
+            const double p = EffectiveFlipProbability(bitwatch::FlipProbability(rate));
+            const double exact = UndetectedProbability(shape, p);
+            if (options.exactOnly) {
+                if (options.csv) {
+                    std::printf("%s,%s,%.10g\n", mode.c_str(), rate.c_str(), exact);
+                } else {
+                    std::printf("%-10s %8s %14s\n", mode.c_str(), rate.c_str(),
+                                Percent(exact).c_str());
+                }
+                continue;
+            }
+            const RowPlan plan{
+                mode,         shape,          rate, options.frames, options.untilUndetected,
+                options.seed, options.threads};
+            std::atomic<std::int64_t> done{0};
+            const RowResult result = WithProgress(options.frames, done, mode + " at " + rate + " %",
+                                                  [&] { return RunRow(plan, done); });
+            const double measured =
+                static_cast<double>(result.undetected) / static_cast<double>(result.frames);
+            const Interval interval = WilsonInterval(result.undetected, result.frames);
+            const bool outside = exact < interval.low || exact > interval.high;
+            if (options.csv) {
+                std::printf("%s,%s,%lld,%lld,%.10g,%.10g,%.10g,%.10g,%d\n", mode.c_str(),
+                            rate.c_str(), static_cast<long long>(result.frames),
+                            static_cast<long long>(result.undetected), measured, interval.low,
+                            interval.high, exact, outside ? 1 : 0);
+            } else {
+                const std::string range =
+                    "[" + Percent(interval.low) + ", " + Percent(interval.high) + "]";
+                std::printf("%-10s %8s %12lld %11lld %12s %25s %12s%s\n", mode.c_str(),
+                            rate.c_str(), static_cast<long long>(result.frames),
+                            static_cast<long long>(result.undetected), Percent(measured).c_str(),
+                            range.c_str(), Percent(exact).c_str(), outside ? " *" : "");
+            }
+            std::fflush(stdout);
+        }
+    }
+    return 0;
+}

@@ -1,0 +1,30 @@
+#pragma once
+
+// A code as the channel sees it: the mode, its parity group size, and the frame length in bytes
+// (six in the demo; shorter frames let the tests check the exact results by brute force).
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string_view>
+
+namespace bitwatch::stats {
+
+struct CodeShape {
+    std::int32_t codeMode = 0;
+    std::int16_t groupSize = 1000;
+    int frameBytes = 6;
+
+    int dataBits() const { return 8 * frameBytes; }
+    bool parityGroups() const { return groupSize <= 99; }
+    bool checkByte() const { return !parityGroups() && codeMode >= 2 && codeMode <= 5; }
+    int groups() const { return parityGroups() ? dataBits() / groupSize : 0; }
+};
+
+// The shape of a mode text of the demo's table, or nothing for any other text.
+std::optional<CodeShape> ShapeOfMode(std::string_view modeText);
+
+// The check byte of the shape's code over the given bytes (check-byte modes only).
+std::uint8_t CheckByteOf(const CodeShape& shape, std::span<const std::uint8_t> bytes);
+
+} // namespace bitwatch::stats

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace bitwatch::stats {
+
+struct Options {
+    std::vector<std::string> modes;
+    std::vector<std::string> rates;
+    std::int64_t frames = 1'000'000;
+    std::optional<std::int64_t> untilUndetected;
+    std::optional<std::uint64_t> seed;
+    int threads = 1;
+    bool csv = false;
+    bool exactOnly = false;
+    bool help = false;
+    bool version = false;
+};
+
+struct ParsedOptions {
+    Options options;
+    std::string error; // empty when the arguments were understood
+};
+
+// Parses the arguments after the program name. defaultThreads is used without --threads.
+ParsedOptions ParseOptions(std::span<const std::string_view> arguments, int defaultThreads);
+
+std::string UsageText();
+
+} // namespace bitwatch::stats
