@@ -44,8 +44,8 @@ int main(int argc, char* argv[]) {
     const long ticks = argc > 1 ? std::atol(argv[1]) : 1'000'000;
     const char* rate = argc > 2 ? argv[2] : "5";
     constexpr std::array<const char*, 12> modes = {
-        "None",      "Parity 1",  "Parity 2", "Parity 4", "Parity 6", "Parity 6V",
-        "Parity 8",  "Parity 16", "Parity 48", "Checksum", "Internet", "CRC-8"};
+        "None",     "Parity 1",  "Parity 2",  "Parity 4", "Parity 6", "Parity 6V",
+        "Parity 8", "Parity 16", "Parity 48", "Checksum", "Internet", "CRC-8"};
 
     bitwatch::Form form;
     bitwatch::Startup(form);

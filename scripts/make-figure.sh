@@ -1,0 +1,50 @@
+#!/usr/bin/env bash
+# Makes docs/undetected-rates.png: the undetected-error rate of every code against the bit
+# error rate, log-log, measured points with their 95 % Wilson intervals over the exact curves.
+# The data go to docs/undetected-rates.csv and docs/undetected-exact.csv; the same commit of the
+# program makes the same figure.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+source scripts/ensure-packages.sh
+ensure_packages g++ make cmake gnuplot-nox fonts-liberation2
+
+build=build/release-stats
+cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DBITWATCH_BUILD_UI=OFF \
+  -DBITWATCH_BUILD_TESTS=OFF >/dev/null
+cmake --build "$build" --parallel --target bitwatch-stats >/dev/null
+stats="$build/stats/bitwatch-stats"
+mkdir -p docs
+
+echo "==> Measuring (2,000,000 frames a row)"
+"$stats" --csv --rates 0.5,1,2,5,10,20 --frames 2000000 --seed 1 >docs/undetected-rates.csv
+echo "==> Computing the exact curves"
+rates=$(awk 'BEGIN { for (i = 0; i <= 40; i++) printf "%s%.4g", (i ? "," : ""), 0.1 * 500 ^ (i / 40) }')
+"$stats" --csv --exact-only --rates "$rates" >docs/undetected-exact.csv
+
+echo "==> Plotting"
+gnuplot <<'PLOT'
+set terminal pngcairo size 1100,760 font "Liberation Sans,11"
+set output "docs/undetected-rates.png"
+set datafile separator ","
+set logscale xy
+set format y "10^{%L}"
+set xrange [0.1:50]
+set yrange [1e-9:1]
+set xlabel "bit error rate (%)"
+set ylabel "probability that a frame's errors go undetected"
+set title "What each code misses: measured (points, 95 % Wilson intervals) and exact (lines)"
+set key outside right top
+# Twelve distinct colours, one a code.
+colours = "#000000 #e41a1c #ff7f00 #c9a000 #4daf4a #377eb8 #984ea3 #a65628 #f781bf #17becf #7f7f7f #1a1a8f"
+do for [i=1:12] { set linetype i lc rgb word(colours, i) lw 2 pt 7 }
+set grid
+array M = ["None", "Parity 1", "Parity 2", "Parity 4", "Parity 6", "Parity 6V", "Parity 8", \
+           "Parity 16", "Parity 48", "Checksum", "Internet", "CRC-8"]
+# Rows with no undetected frame have no place on a log scale and are left out.
+plot for [i=1:12] "docs/undetected-exact.csv" using 2:(strcol(1) eq M[i] ? $3 : NaN) \
+        with lines lt i title (M[i]), \
+     for [i=1:12] "docs/undetected-rates.csv" \
+        using 2:(strcol(1) eq M[i] && $4 > 0 ? $5 : NaN):6:7 \
+        with yerrorbars lt i ps 0.6 notitle
+PLOT
+echo "==> Wrote docs/undetected-rates.png"
