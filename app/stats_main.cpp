@@ -102,8 +102,10 @@ int main(int argc, char* argv[]) {
                 mode,         shape,          rate, options.frames, options.untilUndetected,
                 options.seed, options.threads};
             std::atomic<std::int64_t> done{0};
-            const RowResult result = WithProgress(options.frames, done, mode + " at " + rate + " %",
-                                                  [&] { return RunRow(plan, done); });
+            std::string label = mode;
+            label.append(" at ").append(rate).append(" %");
+            const RowResult result =
+                WithProgress(options.frames, done, label, [&] { return RunRow(plan, done); });
             const double measured =
                 static_cast<double>(result.undetected) / static_cast<double>(result.frames);
             const Interval interval = WilsonInterval(result.undetected, result.frames);

@@ -4,24 +4,13 @@
 #include <array>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <string>
 
 #include "channel/run_control.h"
 #include "core/frame.h"
+#include "resident_memory.h"
 
 namespace {
-
-long ResidentKiB() {
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line)) {
-        if (line.rfind("VmRSS:", 0) == 0) {
-            return std::strtol(line.c_str() + 6, nullptr, 10);
-        }
-    }
-    return -1;
-}
 
 // The rate written out independently of the library: hundredths cut, shortest form.
 std::string ExactRate(std::int64_t undetected, std::int64_t frames) {
@@ -50,7 +39,7 @@ int main(int argc, char* argv[]) {
     bitwatch::Form form;
     bitwatch::Startup(form);
     form.cmbErrorRate.SetText(rate);
-    const long startKiB = ResidentKiB();
+    const long startKiB = bitwatch::bench::ResidentKiB();
     int failures = 0;
     for (const char* mode : modes) {
         form.cmbMode.SetText(mode);
@@ -64,9 +53,9 @@ int main(int argc, char* argv[]) {
         }
         std::printf("%-10s %ld ticks at %s %%: %lld undetected, rate \"%s\", resident %ld KiB\n",
                     mode, ticks, rate, static_cast<long long>(form.undetectedCount),
-                    form.lblUER.text.c_str(), ResidentKiB());
+                    form.lblUER.text.c_str(), bitwatch::bench::ResidentKiB());
     }
-    const long endKiB = ResidentKiB();
+    const long endKiB = bitwatch::bench::ResidentKiB();
     std::printf("resident memory: %ld KiB at start, %ld KiB at end; rate mismatches: %d\n",
                 startKiB, endKiB, failures);
     return failures == 0 ? 0 : 1;

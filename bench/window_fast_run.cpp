@@ -10,7 +10,6 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <string>
 
 #include <QApplication>
@@ -19,6 +18,7 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include "resident_memory.h"
 #include "ui/main_window.h"
 
 namespace {
@@ -30,17 +30,6 @@ double CpuSeconds() {
         return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6;
     };
     return seconds(usage.ru_utime) + seconds(usage.ru_stime);
-}
-
-long ResidentKiB() {
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line)) {
-        if (line.rfind("VmRSS:", 0) == 0) {
-            return std::strtol(line.c_str() + 6, nullptr, 10);
-        }
-    }
-    return -1;
 }
 
 // A left click queued behind whatever the event loop has waiting.
@@ -79,7 +68,7 @@ int main(int argc, char* argv[]) {
         run->click(); // fast run
         startFrames = window.form().frameCount;
         startCpu = CpuSeconds();
-        startKiB = ResidentKiB();
+        startKiB = bitwatch::bench::ResidentKiB();
         clock.start();
     });
     QTimer::singleShot(500 + seconds * 1000, [&] {
@@ -89,7 +78,7 @@ int main(int argc, char* argv[]) {
         std::printf("mode %s: %.0f frames in %.1f s = %.1f frames/s, CPU %.1f %% of one core, "
                     "resident %ld KiB at start, %ld KiB at end\n",
                     mode, frames, elapsed, frames / elapsed, 100.0 * cpu / elapsed, startKiB,
-                    ResidentKiB());
+                    bitwatch::bench::ResidentKiB());
         PostClick(run); // "Stop"
         QTimer::singleShot(0, [&] {
             bitBefore = window.form().row1[50].text;

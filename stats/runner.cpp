@@ -30,8 +30,10 @@ std::uint64_t WorkerState(std::optional<std::uint64_t> seed, const std::string& 
                    : SplitMix64(RandomSource::kStartState + static_cast<std::uint64_t>(thread));
     }
     // FNV-1a over "mode|rate" names the row.
+    std::string key = modeText;
+    key.append("|").append(rateText);
     std::uint64_t row = 0xcbf29ce484222325ULL;
-    for (const char c : modeText + "|" + rateText) {
+    for (const char c : key) {
         row = (row ^ static_cast<unsigned char>(c)) * 0x100000001b3ULL;
     }
     return SplitMix64(SplitMix64(*seed ^ row) + static_cast<std::uint64_t>(thread));

@@ -147,18 +147,26 @@ void MainWindow::CreateLabels() {
     SetNames(lblResult_, QStringLiteral("lblResult"), QStringLiteral("Verdict"));
 }
 
+CellWidget* MainWindow::AddCell(int index, const QFont& font, const layout::Box& box,
+                                const QString& objectName, const QString& accessibleName,
+                                CellToggle toggle) {
+    auto* cell = new CellWidget(index, font, this);
+    cell->setGeometry(ToPixels(box));
+    SetNames(cell, objectName, accessibleName);
+    if (toggle != nullptr) {
+        connect(cell, &CellWidget::clicked, this, [this, toggle](int clicked) {
+            Handle([this, toggle, clicked] { toggle(form_, static_cast<std::int16_t>(clicked)); });
+        });
+    }
+    return cell;
+}
+
 void MainWindow::CreateCells() {
     const QFont dataFont = DemoFont(FontFace::SansSerif, 48);
     const QFont parityFont = DemoFont(FontFace::SansSerif, 36);
     for (int i = 0; i < kCellsPerArray; ++i) {
-        auto* cell = new CellWidget(i, dataFont, this);
-        cell->setGeometry(ToPixels(layout::Row1Box(i)));
-        SetNames(cell, QStringLiteral("row1_%1").arg(i),
-                 SideName(i) + QStringLiteral(" data ") + CellPosition(i));
-        connect(cell, &CellWidget::clicked, this, [this](int index) {
-            Handle([this, index] { ToggleDataBit(form_, static_cast<std::int16_t>(index)); });
-        });
-        row1_[i] = cell;
+        row1_[i] = AddCell(i, dataFont, layout::Row1Box(i), QStringLiteral("row1_%1").arg(i),
+                           SideName(i) + QStringLiteral(" data ") + CellPosition(i), ToggleDataBit);
     }
 
     const QFont small = DemoFont(FontFace::SansSerif, 18);
@@ -176,14 +184,10 @@ void MainWindow::CreateCells() {
     SetNames(lblUER_, QStringLiteral("lblUER"), QStringLiteral("Undetected error rate"));
 
     for (int i = 0; i < kCellsPerArray; ++i) {
-        auto* cell = new CellWidget(i, parityFont, this);
-        cell->setGeometry(ToPixels(layout::ParityBox(i)));
-        SetNames(cell, QStringLiteral("parity_%1").arg(i),
-                 SideName(i) + QStringLiteral(" parity bit after data ") + CellPosition(i));
-        connect(cell, &CellWidget::clicked, this, [this](int index) {
-            Handle([this, index] { ToggleParityBit(form_, static_cast<std::int16_t>(index)); });
-        });
-        parity_[i] = cell;
+        parity_[i] =
+            AddCell(i, parityFont, layout::ParityBox(i), QStringLiteral("parity_%1").arg(i),
+                    SideName(i) + QStringLiteral(" parity bit after data ") + CellPosition(i),
+                    ToggleParityBit);
     }
 }
 
@@ -195,21 +199,13 @@ void MainWindow::CreateLinesAndLogo() {
 
     const QFont checkFont = DemoFont(FontFace::SansSerif, 48);
     for (int j = 0; j < kCheckBits; ++j) {
-        auto* cell = new CellWidget(j, checkFont, this);
-        cell->setGeometry(ToPixels(layout::Sum1Box(j)));
-        SetNames(cell, QStringLiteral("sum1_%1").arg(j),
-                 QStringLiteral("Transmitted check bit %1").arg(j));
-        sum1_[j] = cell; // the transmitted check bits are computed, never clicked
+        // The transmitted check bits are computed, never clicked.
+        sum1_[j] = AddCell(j, checkFont, layout::Sum1Box(j), QStringLiteral("sum1_%1").arg(j),
+                           QStringLiteral("Transmitted check bit %1").arg(j), nullptr);
     }
     for (int j = 0; j < kCheckBits; ++j) {
-        auto* cell = new CellWidget(j, checkFont, this);
-        cell->setGeometry(ToPixels(layout::Sum2Box(j)));
-        SetNames(cell, QStringLiteral("sum2_%1").arg(j),
-                 QStringLiteral("Received check bit %1").arg(j));
-        connect(cell, &CellWidget::clicked, this, [this](int index) {
-            Handle([this, index] { ToggleCheckBit(form_, static_cast<std::int16_t>(index)); });
-        });
-        sum2_[j] = cell;
+        sum2_[j] = AddCell(j, checkFont, layout::Sum2Box(j), QStringLiteral("sum2_%1").arg(j),
+                           QStringLiteral("Received check bit %1").arg(j), ToggleCheckBit);
     }
 
     const QColor arrow = ToQColor(kArrowColour);

@@ -7,6 +7,7 @@
 #include <QWidget>
 
 #include "core/frame.h"
+#include "ui/layout.h"
 
 class QComboBox;
 class QLabel;
@@ -33,6 +34,11 @@ class MainWindow : public QWidget {
     void Refresh();
 
   private:
+    using CellToggle = void (*)(Form&, std::int16_t);
+    // A cell at its box; a click runs toggle with the cell's index (none for nullptr).
+    CellWidget* AddCell(int index, const QFont& font, const layout::Box& box,
+                        const QString& objectName, const QString& accessibleName,
+                        CellToggle toggle);
     void CreateCells();
     void CreateLabels();
     void CreateControls();

@@ -7,7 +7,7 @@
 namespace bitwatch::stats {
 namespace {
 
-ParsedOptions Parse(std::vector<std::string_view> arguments) {
+ParsedOptions Parse(const std::vector<std::string_view>& arguments) {
     return ParseOptions(arguments, 2);
 }
 
