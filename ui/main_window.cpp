@@ -226,26 +226,26 @@ void MainWindow::CreateLinesAndLogo() {
 
 void MainWindow::CreateControls() {
     const QFont buttonFont = DemoFont(FontFace::SansSerif, 18);
-    struct ButtonSpec {
+    struct ButtonPlace {
         QPushButton*& widget;
         const PushButton& record;
         const layout::Box& box;
         const char* objectName;
         const char* accessibleName;
     };
-    const std::array<ButtonSpec, 4> buttons = {{
+    const std::array<ButtonPlace, 4> buttons = {{
         {command1_, form_.Command1, layout::kCommand1, "Command1", "Send one frame"},
         {command3_, form_.Command3, layout::kCommand3, "Command3", "Reset"},
         {command4_, form_.Command4, layout::kCommand4, "Command4", "Run"},
         {command2_, form_.Command2, layout::kCommand2, "Command2", "Find undetected error"},
     }};
-    for (const ButtonSpec& spec : buttons) {
-        spec.widget = new KeyboardButton(ToQString(spec.record.caption), this);
-        spec.widget->setGeometry(ToPixels(spec.box));
-        spec.widget->setFont(buttonFont);
-        spec.widget->setFocusPolicy(Qt::StrongFocus);
-        SetNames(spec.widget, QString::fromLatin1(spec.objectName),
-                 QString::fromLatin1(spec.accessibleName));
+    for (const ButtonPlace& button : buttons) {
+        button.widget = new KeyboardButton(ToQString(button.record.caption), this);
+        button.widget->setGeometry(ToPixels(button.box));
+        button.widget->setFont(buttonFont);
+        button.widget->setFocusPolicy(Qt::StrongFocus);
+        SetNames(button.widget, QString::fromLatin1(button.objectName),
+                 QString::fromLatin1(button.accessibleName));
     }
     connect(command1_, &QPushButton::clicked, this, [this] { Handle([this] { SendOne(form_); }); });
     connect(command2_, &QPushButton::clicked, this,
