@@ -26,5 +26,7 @@ ensure_packages() {
 
 # What every build needs: the compiler, CMake, Qt 6 Widgets and the fonts the window asks for.
 BUILD_PACKAGES=(g++ make cmake pkgconf qt6-base-dev libgl-dev fonts-liberation2)
-# What the tests add: GoogleTest, and clang with its sanitizer and fuzzer runtimes.
-TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev clang-tidy cppcheck)
+# What the tests add: GoogleTest, Google Benchmark, clang with its sanitizer and fuzzer runtimes,
+# and the static analysers.
+TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev clang-tidy clang-format
+  cppcheck)

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# clang-tidy (checks in .clang-tidy) and cppcheck over the project's sources. Needs the
+# clang-tidy (checks in .clang-tidy), the clang-format layout and cppcheck over the project's
+# sources. Needs the
 # compile commands of a configured build (default build/ci).
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -14,6 +15,9 @@ run-clang-tidy -quiet -p "$build" -extra-arg=-Wno-unknown-warning-option "${sour
   echo "==> clang-tidy found problems"
   exit 1
 }
+
+echo "==> clang-format (.clang-format)"
+git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run -Werror
 
 echo "==> cppcheck"
 cppcheck --enable=warning,performance,portability --language=c++ --std=c++20 \
