@@ -58,6 +58,8 @@ Options:
   --frames N             frames per row (default 1000000); with --until-undetected, the most
                          frames a row may take
   --until-undetected K   stop a row after K frames with undetected errors, as "Find UE" does
+                         (with several threads each stops at its next frame, so a row may
+                         count a few more than K)
   --seed S               start the generator from S (default: the demo's own start state, so
                          that with --threads 1 a row is exactly what the demo would show)
   --threads T            worker threads per row (default: the number of cores)
