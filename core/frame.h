@@ -131,8 +131,15 @@ struct Form {
     RandomSource random;
 };
 
+// Takes the mode from cmbMode's text (an exact name of kModeTable; any other text keeps the mode),
+// shows the mode's cells and lines, then resets. Runs on every change of the mode text.
 void ApplyMode(Form& form);
+
+// Clears the frame and the statistics and stops any run. The mode, both combo boxes, the shown
+// flags of the check cells and lines, and the verdict stay as they are.
 void ResetAll(Form& form);
+
+// Fills both lists, sets the mode text to "None" (which applies that mode) and resets.
 void Startup(Form& form);
 
 // True when a cell's text is exactly "1".
