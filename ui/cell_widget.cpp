@@ -3,6 +3,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include "ui/colour.h"
+
 namespace bitwatch {
 
 CellWidget::CellWidget(int index, const QFont& font, QWidget* parent)
@@ -12,17 +14,19 @@ CellWidget::CellWidget(int index, const QFont& font, QWidget* parent)
     setFocusPolicy(Qt::NoFocus);
 }
 
-void CellWidget::SetText(const QString& text) {
-    if (text != text_) {
-        text_ = text;
+void CellWidget::ShowRecord(const TextLabel& record) {
+    if (record.text != shownText_ || text_.isNull()) {
+        shownText_ = record.text;
+        text_ = QString::fromStdString(record.text);
         update();
     }
-}
-
-void CellWidget::SetForeColour(const QColor& colour) {
-    if (colour != foreColour_) {
-        foreColour_ = colour;
+    if (record.foreColour != shownColour_ || !foreColour_.isValid()) {
+        shownColour_ = record.foreColour;
+        foreColour_ = ToQColor(record.foreColour);
         update();
+    }
+    if (isHidden() == record.shown) {
+        setHidden(!record.shown);
     }
 }
 

@@ -1,8 +1,12 @@
 #pragma once
 
+#include <string>
+
 #include <QColor>
 #include <QString>
 #include <QWidget>
+
+#include "ui/controls.h"
 
 namespace bitwatch {
 
@@ -19,9 +23,9 @@ class CellWidget : public QWidget {
     QString text() const { return text_; }
     QColor foreColour() const { return foreColour_; }
 
-    // Repaints only when something changed.
-    void SetText(const QString& text);
-    void SetForeColour(const QColor& colour);
+    // Shows the record's state, repainting only when something changed. The comparison is made
+    // on the record's own values, so an unchanged cell costs no conversion on the 10 ms tick.
+    void ShowRecord(const TextLabel& record);
 
   signals:
     void clicked(int index);
@@ -36,6 +40,8 @@ class CellWidget : public QWidget {
 
   private:
     int index_;
+    std::string shownText_;
+    Colour shownColour_ = 0;
     QString text_;
     QColor foreColour_;
     bool pressed_ = false;

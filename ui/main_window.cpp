@@ -294,12 +294,6 @@ void ShowIfChanged(QWidget* widget, bool shown) {
     }
 }
 
-void SyncCell(CellWidget* widget, const TextLabel& record) {
-    widget->SetText(ToQString(record.text));
-    widget->SetForeColour(ToQColor(record.foreColour));
-    ShowIfChanged(widget, record.shown);
-}
-
 void SyncText(QLabel* label, const std::string& text) {
     const QString shown = ToQString(text);
     if (label->text() != shown) {
@@ -331,12 +325,12 @@ void SyncCombo(QComboBox* combo, const ComboBox& record) {
 
 void MainWindow::SyncCells() {
     for (int i = 0; i < kCellsPerArray; ++i) {
-        SyncCell(row1_[i], form_.row1[i]);
-        SyncCell(parity_[i], form_.parity[i]);
+        row1_[i]->ShowRecord(form_.row1[i]);
+        parity_[i]->ShowRecord(form_.parity[i]);
     }
     for (int j = 0; j < kCheckBits; ++j) {
-        SyncCell(sum1_[j], form_.sum1[j]);
-        SyncCell(sum2_[j], form_.sum2[j]);
+        sum1_[j]->ShowRecord(form_.sum1[j]);
+        sum2_[j]->ShowRecord(form_.sum2[j]);
     }
 }
 
