@@ -1,5 +1,7 @@
 #include "stats/options.h"
 
+#include <algorithm>
+#include <array>
 #include <charconv>
 #include <cmath>
 
@@ -8,6 +10,9 @@
 namespace bitwatch::stats {
 
 namespace {
+
+constexpr std::array<std::string_view, 6> kValueOptions = {
+    "--modes", "--rates", "--frames", "--until-undetected", "--seed", "--threads"};
 
 const std::vector<std::string> kAllModes = {"None",      "Parity 1",  "Parity 2", "Parity 4",
                                             "Parity 6",  "Parity 6V", "Parity 8", "Parity 16",
@@ -89,16 +94,17 @@ ParsedOptions ParseOptions(std::span<const std::string_view> arguments, int defa
             name = argument.substr(0, equals);
             value = argument.substr(equals + 1);
         }
-        const auto takeValue = [&]() -> std::optional<std::string_view> {
+        std::string_view text; // the value of an option that takes one
+        if (std::find(kValueOptions.begin(), kValueOptions.end(), name) != kValueOptions.end()) {
             if (value) {
-                return value;
+                text = *value;
+            } else if (i + 1 < arguments.size()) {
+                text = arguments[++i];
+            } else {
+                parsed.error = "option " + std::string(name) + " needs a value";
+                return parsed;
             }
-            if (i + 1 < arguments.size()) {
-                return arguments[++i];
-            }
-            parsed.error = "option " + std::string(name) + " needs a value";
-            return std::nullopt;
-        };
+        }
         const auto flag = [&](bool& target) {
             if (value) {
                 parsed.error = "option " + std::string(name) + " takes no value";
@@ -115,11 +121,7 @@ ParsedOptions ParseOptions(std::span<const std::string_view> arguments, int defa
         } else if (name == "--exact-only") {
             flag(options.exactOnly);
         } else if (name == "--modes") {
-            const auto text = takeValue();
-            if (!text) {
-                return parsed;
-            }
-            options.modes = SplitList(*text);
+            options.modes = SplitList(text);
             for (const std::string& mode : options.modes) {
                 if (!ShapeOfMode(mode)) {
                     parsed.error = "unknown mode \"" + mode +
@@ -129,11 +131,7 @@ ParsedOptions ParseOptions(std::span<const std::string_view> arguments, int defa
                 }
             }
         } else if (name == "--rates") {
-            const auto text = takeValue();
-            if (!text) {
-                return parsed;
-            }
-            options.rates = SplitList(*text);
+            options.rates = SplitList(text);
             for (const std::string& rate : options.rates) {
                 if (!ValidRate(rate)) {
                     parsed.error =
@@ -142,13 +140,9 @@ ParsedOptions ParseOptions(std::span<const std::string_view> arguments, int defa
                 }
             }
         } else if (name == "--frames" || name == "--until-undetected") {
-            const auto text = takeValue();
-            if (!text) {
-                return parsed;
-            }
             std::int64_t count = 0;
-            if (!ParseWhole(*text, count) || count < 1) {
-                parsed.error = "bad count \"" + std::string(*text) + "\" for " + std::string(name) +
+            if (!ParseWhole(text, count) || count < 1) {
+                parsed.error = "bad count \"" + std::string(text) + "\" for " + std::string(name) +
                                ": give a whole number of at least 1";
                 return parsed;
             }
@@ -159,24 +153,16 @@ ParsedOptions ParseOptions(std::span<const std::string_view> arguments, int defa
                 options.untilUndetected = count;
             }
         } else if (name == "--seed") {
-            const auto text = takeValue();
-            if (!text) {
-                return parsed;
-            }
             std::uint64_t seed = 0;
-            if (!ParseWhole(*text, seed)) {
-                parsed.error = "bad seed \"" + std::string(*text) + "\": give a whole number";
+            if (!ParseWhole(text, seed)) {
+                parsed.error = "bad seed \"" + std::string(text) + "\": give a whole number";
                 return parsed;
             }
             options.seed = seed;
         } else if (name == "--threads") {
-            const auto text = takeValue();
-            if (!text) {
-                return parsed;
-            }
             int threads = 0;
-            if (!ParseWhole(*text, threads) || threads < 1 || threads > 256) {
-                parsed.error = "bad thread count \"" + std::string(*text) + "\": give 1 to 256";
+            if (!ParseWhole(text, threads) || threads < 1 || threads > 256) {
+                parsed.error = "bad thread count \"" + std::string(text) + "\": give 1 to 256";
                 return parsed;
             }
             options.threads = threads;
