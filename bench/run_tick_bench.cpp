@@ -11,11 +11,7 @@
 
 namespace {
 
-constexpr std::array<const char*, 12> kModes = {"None",      "Parity 1",  "Parity 2", "Parity 4",
-                                                "Parity 6",  "Parity 6V", "Parity 8", "Parity 16",
-                                                "Parity 48", "Checksum",  "Internet", "CRC-8"};
-
-void BM_RunTick(benchmark::State& state, const char* modeText, const char* rate) {
+void BM_RunTick(benchmark::State& state, const std::string& modeText, const char* rate) {
     bitwatch::Form form;
     bitwatch::Startup(form);
     form.cmbMode.SetText(modeText);
@@ -29,11 +25,11 @@ void BM_RunTick(benchmark::State& state, const char* modeText, const char* rate)
 }
 
 [[maybe_unused]] const bool kRegistered = [] {
-    for (const char* mode : kModes) {
+    for (const bitwatch::ModeRow& row : bitwatch::kModeTable) {
+        const std::string mode(row.text);
         for (const char* rate : {"1", "100"}) {
-            benchmark::RegisterBenchmark(
-                (std::string("RunTick/") + mode + "/" + rate + "%").c_str(), BM_RunTick, mode,
-                rate);
+            benchmark::RegisterBenchmark(("RunTick/" + mode + "/" + rate + "%").c_str(), BM_RunTick,
+                                         mode, rate);
         }
     }
     return true;

@@ -32,16 +32,14 @@ std::string ExactRate(std::int64_t undetected, std::int64_t frames) {
 int main(int argc, char* argv[]) {
     const long ticks = argc > 1 ? std::atol(argv[1]) : 1'000'000;
     const char* rate = argc > 2 ? argv[2] : "5";
-    constexpr std::array<const char*, 12> modes = {
-        "None",     "Parity 1",  "Parity 2",  "Parity 4", "Parity 6", "Parity 6V",
-        "Parity 8", "Parity 16", "Parity 48", "Checksum", "Internet", "CRC-8"};
 
     bitwatch::Form form;
     bitwatch::Startup(form);
     form.cmbErrorRate.SetText(rate);
     const long startKiB = bitwatch::bench::ResidentKiB();
     int failures = 0;
-    for (const char* mode : modes) {
+    for (const bitwatch::ModeRow& row : bitwatch::kModeTable) {
+        const std::string mode(row.text);
         form.cmbMode.SetText(mode);
         bitwatch::CycleRun(form); // slow run: one frame at once
         bitwatch::CycleRun(form); // fast run
@@ -52,7 +50,7 @@ int main(int argc, char* argv[]) {
             }
         }
         std::printf("%-10s %ld ticks at %s %%: %lld undetected, rate \"%s\", resident %ld KiB\n",
-                    mode, ticks, rate, static_cast<long long>(form.undetectedCount),
+                    mode.c_str(), ticks, rate, static_cast<long long>(form.undetectedCount),
                     form.lblUER.text.c_str(), bitwatch::bench::ResidentKiB());
     }
     const long endKiB = bitwatch::bench::ResidentKiB();

@@ -6,9 +6,6 @@ namespace bitwatch {
 
 namespace {
 
-// Group sizes above this select a check-byte code (or none) instead of parity groups.
-constexpr int kLargestGroupSize = 99;
-
 int FirstCell(Side side) {
     return side == SideTransmitted ? 0 : kDataBits;
 }
@@ -43,26 +40,6 @@ bool CheckByte(Form& form, Side side, std::uint8_t checkByte) {
     return checkFailed;
 }
 
-// The check byte of the current mode, or nothing in ModeNone (and any unknown mode).
-bool CodeCheckByte(std::int32_t codeMode, const FrameBytes& bytes, std::uint8_t& checkByte) {
-    switch (codeMode) {
-    case ModeVerticalParity:
-        checkByte = VerticalParityByte(bytes);
-        return true;
-    case ModeChecksum:
-        checkByte = ChecksumByte(bytes);
-        return true;
-    case ModeInternet:
-        checkByte = InternetByte(bytes);
-        return true;
-    case ModeCrc8:
-        checkByte = Crc8(bytes);
-        return true;
-    default:
-        return false;
-    }
-}
-
 std::string_view Verdict(bool checkFailed, bool dataDiffers) {
     if (checkFailed) {
         return dataDiffers ? kVerdictDetected : kVerdictFalsePositive;
@@ -86,14 +63,13 @@ FrameBytes ReadFrameBytes(const Form& form, Side side) {
 void CheckFrame(Form& form, Side side) {
     const FrameBytes bytes = ReadFrameBytes(form, side);
     bool checkFailed = false;
-    std::uint8_t checkByte = 0;
-    if (form.groupSize <= kLargestGroupSize) {
+    if (UsesParityGroups(form.groupSize)) {
         // A group size below 1 exists only before start-up has chosen a mode: no groups then.
         if (form.groupSize >= 1) {
             checkFailed = CheckParityGroups(form, side, bytes, form.groupSize);
         }
-    } else if (CodeCheckByte(form.codeMode, bytes, checkByte)) {
-        checkFailed = CheckByte(form, side, checkByte);
+    } else if (const auto checkByte = CheckByteFor(form.codeMode, bytes)) {
+        checkFailed = CheckByte(form, side, *checkByte);
     }
 
     if (side != SideReceived) {

@@ -8,52 +8,44 @@ namespace {
 
 constexpr Colour kResultColour = 0x000080;
 
-bool ParityCellShown(int index, std::int16_t groupSize) {
-    return (index + 1) % groupSize == 0;
-}
-
 void ApplyParityShownRule(Form& form) {
     // groupSize is 0 only in a freshly created form, before Startup has set the mode; no
     // parity cell is shown then, and the modulo by zero never happens.
     for (int i = 0; i < kCellsPerArray; ++i) {
-        form.parity[i].shown = form.groupSize > 0 && ParityCellShown(i, form.groupSize);
+        form.parity[i].shown = form.groupSize > 0 && (i + 1) % form.groupSize == 0;
     }
 }
 
-bool UsesCheckByte(std::int32_t codeMode) {
-    return codeMode == ModeVerticalParity || codeMode == ModeChecksum || codeMode == ModeInternet ||
-           codeMode == ModeCrc8;
-}
-
 template <std::size_t N>
-void SetCells(std::array<TextLabel, N>& cells, int first, int last, std::string_view text) {
+void FillCells(std::array<TextLabel, N>& cells, int first, int last, std::string_view text,
+               Colour colour) {
     for (int i = first; i <= last; ++i) {
         cells[i].text = text;
+        cells[i].foreColour = colour;
     }
 }
 
-template <std::size_t N>
-void ColourCells(std::array<TextLabel, N>& cells, int first, int last, Colour colour) {
-    for (int i = first; i <= last; ++i) {
-        cells[i].foreColour = colour;
-    }
+// Every cell back to its bit and colour after a reset. A new form is in ModeNone, so its check
+// cells read "0" as a reset in that mode leaves them.
+void ClearCells(Form& form) {
+    constexpr int lastTx = kDataBits - 1;
+    constexpr int lastRx = kCellsPerArray - 1;
+    constexpr int lastCheck = kCheckBits - 1;
+    FillCells(form.row1, 0, lastTx, kBitZero, ColourTxData);
+    FillCells(form.row1, kDataBits, lastRx, kBitZero, ColourRxData);
+    FillCells(form.parity, 0, lastTx, kBitZero, ColourTxCheck);
+    FillCells(form.parity, kDataBits, lastRx, kBitZero, ColourRxCheck);
+
+    // An all-zero frame's one's-complement check byte is all ones.
+    const std::string_view checkFill = form.codeMode == ModeInternet ? kBitOne : kBitZero;
+    FillCells(form.sum1, 0, lastCheck, checkFill, ColourTxCheck);
+    FillCells(form.sum2, 0, lastCheck, checkFill, ColourRxCheck);
 }
 
 } // namespace
 
 Form::Form() {
-    constexpr int lastTx = kDataBits - 1;
-    constexpr int lastRx = kCellsPerArray - 1;
-    SetCells(row1, 0, lastRx, kBitZero);
-    SetCells(parity, 0, lastRx, kBitZero);
-    SetCells(sum1, 0, kCheckBits - 1, kBitZero);
-    SetCells(sum2, 0, kCheckBits - 1, kBitZero);
-    ColourCells(row1, 0, lastTx, ColourTxData);
-    ColourCells(row1, kDataBits, lastRx, ColourRxData);
-    ColourCells(parity, 0, lastTx, ColourTxCheck);
-    ColourCells(parity, kDataBits, lastRx, ColourRxCheck);
-    ColourCells(sum1, 0, kCheckBits - 1, ColourTxCheck);
-    ColourCells(sum2, 0, kCheckBits - 1, ColourRxCheck);
+    ClearCells(*this);
 
     Label1[0] = {"Transmitted", ColourTxData, true};
     Label1[1] = {"Received", ColourRxData, true};
@@ -73,48 +65,25 @@ Form::Form() {
 }
 
 void ApplyMode(Form& form) {
-    for (const ModeRow& row : kModeTable) {
-        if (form.cmbMode.text() == row.text) {
-            form.codeMode = row.codeMode;
-            form.groupSize = row.groupSize;
-            break;
-        }
+    if (const ModeRow* row = FindMode(form.cmbMode.text())) {
+        form.codeMode = row->codeMode;
+        form.groupSize = row->groupSize;
     }
     ApplyParityShownRule(form);
+    const bool checkByteShown = UsesCheckByte(form.codeMode);
     for (int j = 0; j < kCheckBits; ++j) {
-        form.sum1[j].shown = false;
-        form.sum2[j].shown = false;
+        form.sum1[j].shown = checkByteShown;
+        form.sum2[j].shown = checkByteShown;
     }
     const bool linesShown = form.codeMode != ModeParity;
     form.Line1[0].shown = linesShown;
     form.Line1[1].shown = linesShown;
-    if (UsesCheckByte(form.codeMode)) {
-        for (int j = 0; j < kCheckBits; ++j) {
-            form.sum1[j].shown = true;
-            form.sum1[j].foreColour = ColourTxCheck;
-            form.sum2[j].shown = true;
-            form.sum2[j].foreColour = ColourRxCheck;
-        }
-    }
+    // The check cells' colours are set by the reset below as well.
     ResetAll(form);
 }
 
 void ResetAll(Form& form) {
-    constexpr int lastTx = kDataBits - 1;
-    constexpr int lastRx = kCellsPerArray - 1;
-    SetCells(form.row1, 0, lastRx, kBitZero);
-    SetCells(form.parity, 0, lastRx, kBitZero);
-    ColourCells(form.row1, 0, lastTx, ColourTxData);
-    ColourCells(form.parity, 0, lastTx, ColourTxCheck);
-    ColourCells(form.row1, kDataBits, lastRx, ColourRxData);
-    ColourCells(form.parity, kDataBits, lastRx, ColourRxCheck);
-
-    // An all-zero frame's one's-complement check byte is all ones.
-    const std::string_view fill = form.codeMode == ModeInternet ? kBitOne : kBitZero;
-    SetCells(form.sum1, 0, kCheckBits - 1, fill);
-    SetCells(form.sum2, 0, kCheckBits - 1, fill);
-    ColourCells(form.sum1, 0, kCheckBits - 1, ColourTxCheck);
-    ColourCells(form.sum2, 0, kCheckBits - 1, ColourRxCheck);
+    ClearCells(form);
 
     form.undetectedCount = 0;
     form.frameCount = 0;
@@ -141,6 +110,8 @@ void Startup(Form& form) {
     // Runs ApplyMode to completion before going on.
     form.cmbMode.SetText("None");
 
+    // Already so after "None" was applied; start-up sets it and resets once more in its own
+    // right, so that it ends in mode None's state whatever the mode text did.
     form.groupSize = kNoGroups;
     ResetAll(form);
 }

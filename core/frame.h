@@ -8,21 +8,13 @@
 #include <cstdint>
 #include <string_view>
 
+#include "core/modes.h"
 #include "core/random_source.h"
 #include "ui/controls.h"
 
 namespace bitwatch {
 
 enum Side : int { SideTransmitted = 0, SideReceived = 1 };
-
-enum CodeMode : std::int32_t {
-    ModeNone = 0,
-    ModeParity = 1,
-    ModeVerticalParity = 2,
-    ModeChecksum = 3,
-    ModeInternet = 4,
-    ModeCrc8 = 5,
-};
 
 inline constexpr Colour ColourTxData = 0x008000;
 inline constexpr Colour ColourTxCheck = 0x00C000;
@@ -33,9 +25,6 @@ inline constexpr Colour ColourMismatch = 0x0000FF;
 inline constexpr int kDataBits = 48;
 inline constexpr int kCellsPerArray = 2 * kDataBits;
 inline constexpr int kCheckBits = 8;
-
-// groupSize in every mode that has no parity groups.
-inline constexpr std::int16_t kNoGroups = 1000;
 
 // stopOnUndetected is a 16-bit boolean whose true is -1.
 inline constexpr std::int16_t kTrue = -1;
@@ -58,33 +47,6 @@ inline constexpr std::string_view kRateAfterReset = "0.00";
 inline constexpr int kStoppedInterval = 10000;
 inline constexpr int kSlowInterval = 1000;
 inline constexpr int kFastInterval = 10;
-
-struct ModeRow {
-    std::string_view text;
-    CodeMode codeMode;
-    std::int16_t groupSize;
-};
-
-// Tested in this order; a text selects a row only on an exact, case-sensitive match.
-inline constexpr std::array<ModeRow, 12> kModeTable{{
-    {"None", ModeNone, kNoGroups},
-    {"Parity 1", ModeParity, 1},
-    {"Parity 2", ModeParity, 2},
-    {"Parity 4", ModeParity, 4},
-    {"Parity 6", ModeParity, 6},
-    {"Parity 6V", ModeVerticalParity, kNoGroups},
-    {"Parity 8", ModeParity, 8},
-    {"Parity 16", ModeParity, 16},
-    {"Parity 48", ModeParity, 48},
-    {"Checksum", ModeChecksum, kNoGroups},
-    {"Internet", ModeInternet, kNoGroups},
-    {"CRC-8", ModeCrc8, kNoGroups},
-}};
-
-// The mode box's list, in the order it is filled; the other four names are only typed.
-inline constexpr std::array<std::string_view, 8> kModeList{
-    "Parity 48", "Parity 6V", "Parity 6", "Parity 2", "Parity 1", "Checksum", "Internet", "CRC-8",
-};
 
 inline constexpr std::array<std::string_view, 6> kErrorRateList{"0", "1", "2", "3", "4", "5"};
 

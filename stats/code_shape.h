@@ -8,16 +8,18 @@
 #include <span>
 #include <string_view>
 
+#include "core/modes.h"
+
 namespace bitwatch::stats {
 
 struct CodeShape {
-    std::int32_t codeMode = 0;
-    std::int16_t groupSize = 1000;
+    std::int32_t codeMode = ModeNone;
+    std::int16_t groupSize = kNoGroups;
     int frameBytes = 6;
 
     int dataBits() const { return 8 * frameBytes; }
-    bool parityGroups() const { return groupSize <= 99; }
-    bool checkByte() const { return !parityGroups() && codeMode >= 2 && codeMode <= 5; }
+    bool parityGroups() const { return UsesParityGroups(groupSize); }
+    bool checkByte() const { return !parityGroups() && UsesCheckByte(codeMode); }
     int groups() const { return parityGroups() ? dataBits() / groupSize : 0; }
 };
 

@@ -14,9 +14,13 @@ namespace {
 constexpr std::array<std::string_view, 6> kValueOptions = {
     "--modes", "--rates", "--frames", "--until-undetected", "--seed", "--threads"};
 
-const std::vector<std::string> kAllModes = {"None",      "Parity 1",  "Parity 2", "Parity 4",
-                                            "Parity 6",  "Parity 6V", "Parity 8", "Parity 16",
-                                            "Parity 48", "Checksum",  "Internet", "CRC-8"};
+std::vector<std::string> AllModes() {
+    std::vector<std::string> names;
+    for (const ModeRow& row : kModeTable) {
+        names.emplace_back(row.text);
+    }
+    return names;
+}
 
 std::vector<std::string> SplitList(std::string_view text) {
     std::vector<std::string> items;
@@ -81,7 +85,7 @@ measured rate (expected for about one row in twenty).
 ParsedOptions ParseOptions(std::span<const std::string_view> arguments, int defaultThreads) {
     ParsedOptions parsed;
     Options& options = parsed.options;
-    options.modes = kAllModes;
+    options.modes = AllModes();
     options.rates = {"0.1", "1", "5"};
     options.threads = defaultThreads;
     bool framesGiven = false;
@@ -124,9 +128,8 @@ ParsedOptions ParseOptions(std::span<const std::string_view> arguments, int defa
             options.modes = SplitList(text);
             for (const std::string& mode : options.modes) {
                 if (!ShapeOfMode(mode)) {
-                    parsed.error = "unknown mode \"" + mode +
-                                   "\"; modes are the demo's texts, such as \"Parity 8\" or "
-                                   "\"CRC-8\"";
+                    parsed.error = "unknown mode \"" + mode + "\"; the modes are " +
+                                   std::string(ModeNamesList());
                     return parsed;
                 }
             }

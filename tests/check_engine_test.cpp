@@ -147,14 +147,10 @@ TEST(CheckFrame, AllZeroDataGivesZeroInEveryGroupEnd) {
     }
 }
 
-const std::vector<const char*> kAllModes = {"None",      "Parity 1",  "Parity 2", "Parity 4",
-                                            "Parity 6",  "Parity 6V", "Parity 8", "Parity 16",
-                                            "Parity 48", "Checksum",  "Internet", "CRC-8"};
-
 const FrameBytes kFrame{0x01, 0x02, 0x03, 0x04, 0x05, 0x06};
 
 TEST(Verdict, IntactFrameHasNoErrorsInEveryCode) {
-    for (const char* modeText : kAllModes) {
+    for (const std::string& modeText : test::AllModeTexts()) {
         Form form;
         StartIn(form, modeText);
         form.lblResult.text = "stale";
@@ -165,7 +161,7 @@ TEST(Verdict, IntactFrameHasNoErrorsInEveryCode) {
 }
 
 TEST(Verdict, OneDamagedDataBitIsDetectedExceptWithoutACode) {
-    for (const char* modeText : kAllModes) {
+    for (const std::string& modeText : test::AllModeTexts()) {
         for (int bit : {0, 13, 47}) {
             Form form;
             StartIn(form, modeText);
@@ -286,7 +282,7 @@ TEST(CheckFrame, TransmittedSideNeverWritesTheVerdict) {
 }
 
 TEST(CheckFrame, TouchesOnlyTheCellsOfItsCode) {
-    for (const char* modeText : kAllModes) {
+    for (const std::string& modeText : test::AllModeTexts()) {
         Form form;
         StartIn(form, modeText);
         // Marks in every cell that might be written by mistake.

@@ -1,11 +1,21 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "core/check_engine.h"
 #include "core/frame.h"
 
 namespace bitwatch::test {
+
+// Every mode text of the table, in its order.
+inline std::vector<std::string> AllModeTexts() {
+    std::vector<std::string> texts;
+    for (const ModeRow& row : kModeTable) {
+        texts.emplace_back(row.text);
+    }
+    return texts;
+}
 
 // A started form switched to the given mode text.
 inline void StartIn(Form& form, const std::string& modeText) {

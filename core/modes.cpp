@@ -1,0 +1,48 @@
+#include "core/modes.h"
+
+#include <string>
+
+#include "core/codes.h"
+
+namespace bitwatch {
+
+const ModeRow* FindMode(std::string_view modeText) {
+    for (const ModeRow& row : kModeTable) {
+        if (row.text == modeText) {
+            return &row;
+        }
+    }
+    return nullptr;
+}
+
+std::string_view ModeNamesList() {
+    static const std::string names = [] {
+        std::string joined;
+        for (const ModeRow& row : kModeTable) {
+            if (!joined.empty()) {
+                joined += ", ";
+            }
+            joined += row.text;
+        }
+        return joined;
+    }();
+    return names;
+}
+
+std::optional<std::uint8_t> CheckByteFor(std::int32_t codeMode,
+                                         std::span<const std::uint8_t> bytes) {
+    switch (codeMode) {
+    case ModeVerticalParity:
+        return VerticalParityByte(bytes);
+    case ModeChecksum:
+        return ChecksumByte(bytes);
+    case ModeInternet:
+        return InternetByte(bytes);
+    case ModeCrc8:
+        return Crc8(bytes);
+    default:
+        return std::nullopt;
+    }
+}
+
+} // namespace bitwatch

@@ -1,0 +1,78 @@
+#pragma once
+
+// Everything the program knows about its twelve code modes, in one place: the mode names and
+// what each selects, the mode box's list, which modes carry a check byte and how it is computed.
+// The check engine, the frame operations, bitwatch-stats and the benchmarks all read it here.
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string_view>
+
+namespace bitwatch {
+
+enum CodeMode : std::int32_t {
+    ModeNone = 0,
+    ModeParity = 1,
+    ModeVerticalParity = 2,
+    ModeChecksum = 3,
+    ModeInternet = 4,
+    ModeCrc8 = 5,
+};
+
+// groupSize in every mode that has no parity groups.
+inline constexpr std::int16_t kNoGroups = 1000;
+
+// Group sizes up to this select parity groups; larger ones (kNoGroups) leave the choice of the
+// code to codeMode.
+inline constexpr std::int16_t kLargestGroupSize = 99;
+
+struct ModeRow {
+    std::string_view text;
+    CodeMode codeMode;
+    std::int16_t groupSize;
+};
+
+// Tested in this order; a text selects a row only on an exact, case-sensitive match.
+inline constexpr std::array<ModeRow, 12> kModeTable{{
+    {"None", ModeNone, kNoGroups},
+    {"Parity 1", ModeParity, 1},
+    {"Parity 2", ModeParity, 2},
+    {"Parity 4", ModeParity, 4},
+    {"Parity 6", ModeParity, 6},
+    {"Parity 6V", ModeVerticalParity, kNoGroups},
+    {"Parity 8", ModeParity, 8},
+    {"Parity 16", ModeParity, 16},
+    {"Parity 48", ModeParity, 48},
+    {"Checksum", ModeChecksum, kNoGroups},
+    {"Internet", ModeInternet, kNoGroups},
+    {"CRC-8", ModeCrc8, kNoGroups},
+}};
+
+// The mode box's list, in the order it is filled; the other four names are only typed.
+inline constexpr std::array<std::string_view, 8> kModeList{
+    "Parity 48", "Parity 6V", "Parity 6", "Parity 2", "Parity 1", "Checksum", "Internet", "CRC-8",
+};
+
+// The row whose name is exactly modeText, or nothing.
+const ModeRow* FindMode(std::string_view modeText);
+
+// The mode names joined by ", ", for messages that list the choices.
+std::string_view ModeNamesList();
+
+// True when groupSize selects the parity-group code, whatever codeMode says.
+inline bool UsesParityGroups(std::int16_t groupSize) {
+    return groupSize <= kLargestGroupSize;
+}
+
+// True for the four modes that show and check the eight-bit check byte.
+inline bool UsesCheckByte(std::int32_t codeMode) {
+    return codeMode >= ModeVerticalParity && codeMode <= ModeCrc8;
+}
+
+// The check byte of a check-byte mode over the given bytes; nothing for any other mode.
+std::optional<std::uint8_t> CheckByteFor(std::int32_t codeMode,
+                                         std::span<const std::uint8_t> bytes);
+
+} // namespace bitwatch
