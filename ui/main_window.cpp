@@ -9,12 +9,9 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 
-#include "channel/run_control.h"
-#include "channel/send_frame.h"
 #include "ui/cell_widget.h"
 #include "ui/colour.h"
 #include "ui/fonts.h"
-#include "ui/layout.h"
 #include "ui/line_widget.h"
 
 namespace bitwatch {
@@ -66,19 +63,14 @@ void SetNames(QWidget* widget, const QString& objectName, const QString& accessi
 }
 
 QLabel* MakeLabel(QWidget* parent, const layout::Box& box, const QFont& font,
-                  Qt::Alignment alignment, const TextLabel& record) {
-    auto* label = new QLabel(ToQString(record.text), parent);
+                  Qt::Alignment alignment) {
+    auto* label = new QLabel(parent);
     label->setGeometry(ToPixels(box));
     label->setFont(font);
     label->setAlignment(alignment | Qt::AlignTop);
     label->setAutoFillBackground(true);
     label->setFocusPolicy(Qt::NoFocus);
     label->setTextFormat(Qt::PlainText);
-    if (record.foreColour != 0) {
-        QPalette palette = label->palette();
-        palette.setColor(QPalette::WindowText, ToQColor(record.foreColour));
-        label->setPalette(palette);
-    }
     return label;
 }
 
@@ -98,6 +90,38 @@ QComboBox* MakeCombo(QWidget* parent, const layout::Box& box, const QFont& font)
     return combo;
 }
 
+void SyncShown(QWidget* widget, bool shown) {
+    if (widget->isHidden() == shown) {
+        widget->setHidden(!shown);
+    }
+}
+
+// A colour of 0 in a label's record stands for the platform's standard text colour.
+void SyncLabel(QLabel* label, const TextLabel& record) {
+    const QString text = ToQString(record.text);
+    if (label->text() != text) {
+        label->setText(text);
+    }
+    if (record.foreColour != 0 &&
+        label->palette().color(QPalette::WindowText) != ToQColor(record.foreColour)) {
+        QPalette palette = label->palette();
+        palette.setColor(QPalette::WindowText, ToQColor(record.foreColour));
+        label->setPalette(palette);
+    }
+    SyncShown(label, record.shown);
+}
+
+void SyncButton(QPushButton* button, const PushButton& record) {
+    const QString caption = ToQString(record.caption);
+    if (button->text() != caption) {
+        button->setText(caption);
+    }
+}
+
+void SyncLine(LineWidget* line, const Line& record) {
+    SyncShown(line, record.shown);
+}
+
 } // namespace
 
 MainWindow::MainWindow(QWidget* parent) : QWidget(parent) {
@@ -109,19 +133,21 @@ MainWindow::MainWindow(QWidget* parent) : QWidget(parent) {
     resize(layout::kClientWidth / layout::kTwipsPerPixel,
            layout::kClientHeight / layout::kTwipsPerPixel);
 
-    // Widgets created later stack above earlier ones; the creation order below is the stacking
-    // order from the bottom: captions, verdict, data cells, rate labels, parity cells, rules,
-    // check cells, arrow, logo.
-    CreateLabels();
-    CreateCells();
-    CreateLinesAndLogo();
-    CreateControls();
+    // A widget created later stacks above those created before it, so the order of these calls
+    // is the stacking order, from the bottom up. The buttons and boxes overlap nothing.
+    CreateRowCaptions();
+    CreateVerdict();
+    CreateDataCells();
+    CreateRateLabels();
+    CreateParityCells();
+    CreateRules();
+    CreateCheckCells();
+    CreateArrow();
+    CreateLogo();
+    CreateButtons();
+    CreateComboBoxes();
+    CreateTimer();
     SetTabOrder();
-
-    timer1_.setParent(this);
-    timer1_.setObjectName(QStringLiteral("Timer1"));
-    timer1_.setTimerType(Qt::PreciseTimer);
-    connect(&timer1_, &QTimer::timeout, this, [this] { Handle([this] { RunTick(form_); }); });
 
     Startup(form_);
     Refresh();
@@ -130,84 +156,94 @@ MainWindow::MainWindow(QWidget* parent) : QWidget(parent) {
 
 MainWindow::~MainWindow() = default;
 
-template <typename Operation> void MainWindow::Handle(Operation&& operation) {
-    operation();
+void MainWindow::Deliver(const Event& event) {
+    RunEvent(form_, event);
     Refresh();
-}
-
-void MainWindow::CreateLabels() {
-    const QFont caption = DemoFont(FontFace::SansSerif, 24);
-    label1_[0] = MakeLabel(this, layout::kLabel1[0], caption, Qt::AlignLeft, form_.Label1[0]);
-    label1_[1] = MakeLabel(this, layout::kLabel1[1], caption, Qt::AlignHCenter, form_.Label1[1]);
-    SetNames(label1_[0], QStringLiteral("Label1_0"), QStringLiteral("Transmitted frame"));
-    SetNames(label1_[1], QStringLiteral("Label1_1"), QStringLiteral("Received frame"));
-
-    lblResult_ = MakeLabel(this, layout::kResult, DemoFont(FontFace::Serif, 36), Qt::AlignHCenter,
-                           form_.lblResult);
-    SetNames(lblResult_, QStringLiteral("lblResult"), QStringLiteral("Verdict"));
 }
 
 CellWidget* MainWindow::AddCell(int index, const QFont& font, const layout::Box& box,
                                 const QString& objectName, const QString& accessibleName,
-                                CellToggle toggle) {
+                                std::optional<EventKind> click) {
     auto* cell = new CellWidget(index, font, this);
     cell->setGeometry(ToPixels(box));
     SetNames(cell, objectName, accessibleName);
-    if (toggle != nullptr) {
-        connect(cell, &CellWidget::clicked, this, [this, toggle](int clicked) {
-            Handle([this, toggle, clicked] { toggle(form_, static_cast<std::int16_t>(clicked)); });
+    if (click) {
+        connect(cell, &CellWidget::clicked, this, [this, kind = *click](int clicked) {
+            Deliver({kind, static_cast<std::int16_t>(clicked), {}});
         });
     }
     return cell;
 }
 
-void MainWindow::CreateCells() {
-    const QFont dataFont = DemoFont(FontFace::SansSerif, 48);
-    const QFont parityFont = DemoFont(FontFace::SansSerif, 36);
-    for (int i = 0; i < kCellsPerArray; ++i) {
-        row1_[i] = AddCell(i, dataFont, layout::Row1Box(i), QStringLiteral("row1_%1").arg(i),
-                           SideName(i) + QStringLiteral(" data ") + CellPosition(i), ToggleDataBit);
-    }
+void MainWindow::CreateRowCaptions() {
+    const QFont caption = DemoFont(FontFace::SansSerif, 24);
+    label1_[0] = MakeLabel(this, layout::kLabel1[0], caption, Qt::AlignLeft);
+    label1_[1] = MakeLabel(this, layout::kLabel1[1], caption, Qt::AlignHCenter);
+    SetNames(label1_[0], QStringLiteral("Label1_0"), QStringLiteral("Transmitted frame"));
+    SetNames(label1_[1], QStringLiteral("Label1_1"), QStringLiteral("Received frame"));
+}
 
-    const QFont small = DemoFont(FontFace::SansSerif, 18);
-    label2_[0] = MakeLabel(this, layout::kLabel2[0], small, Qt::AlignRight, form_.Label2[0]);
-    label2_[1] = MakeLabel(this, layout::kLabel2[1], small, Qt::AlignLeft, form_.Label2[1]);
-    label2_[2] = MakeLabel(this, layout::kLabel2[2], small, Qt::AlignLeft, form_.Label2[2]);
-    label2_[3] = MakeLabel(this, layout::kLabel2[3], small, Qt::AlignLeft, form_.Label2[3]);
-    const std::array<QString, 4> label2Names = {
-        QStringLiteral("Bit error rate caption"), QStringLiteral("Percent"),
-        QStringLiteral("Undetected error rate caption"), QStringLiteral("Percent")};
-    for (int i = 0; i < 4; ++i) {
-        SetNames(label2_[i], QStringLiteral("Label2_%1").arg(i), label2Names[i]);
-    }
-    lblUER_ = MakeLabel(this, layout::kRate, small, Qt::AlignLeft, form_.lblUER);
-    SetNames(lblUER_, QStringLiteral("lblUER"), QStringLiteral("Undetected error rate"));
+void MainWindow::CreateVerdict() {
+    lblResult_ = MakeLabel(this, layout::kResult, DemoFont(FontFace::Serif, 36), Qt::AlignHCenter);
+    SetNames(lblResult_, QStringLiteral("lblResult"), QStringLiteral("Verdict"));
+}
 
+void MainWindow::CreateDataCells() {
+    const QFont font = DemoFont(FontFace::SansSerif, 48);
     for (int i = 0; i < kCellsPerArray; ++i) {
-        parity_[i] =
-            AddCell(i, parityFont, layout::ParityBox(i), QStringLiteral("parity_%1").arg(i),
-                    SideName(i) + QStringLiteral(" parity bit after data ") + CellPosition(i),
-                    ToggleParityBit);
+        row1_[i] =
+            AddCell(i, font, layout::Row1Box(i), QStringLiteral("row1_%1").arg(i),
+                    SideName(i) + QStringLiteral(" data ") + CellPosition(i), EventKind::ClickData);
     }
 }
 
-void MainWindow::CreateLinesAndLogo() {
+void MainWindow::CreateRateLabels() {
+    const QFont small = DemoFont(FontFace::SansSerif, 18);
+    label2_[0] = MakeLabel(this, layout::kLabel2[0], small, Qt::AlignRight);
+    for (int i = 1; i < 4; ++i) {
+        label2_[i] = MakeLabel(this, layout::kLabel2[i], small, Qt::AlignLeft);
+    }
+    const std::array<QString, 4> names = {
+        QStringLiteral("Bit error rate caption"), QStringLiteral("Percent"),
+        QStringLiteral("Undetected error rate caption"), QStringLiteral("Percent")};
+    for (int i = 0; i < 4; ++i) {
+        SetNames(label2_[i], QStringLiteral("Label2_%1").arg(i), names[i]);
+    }
+    lblUER_ = MakeLabel(this, layout::kRate, small, Qt::AlignLeft);
+    SetNames(lblUER_, QStringLiteral("lblUER"), QStringLiteral("Undetected error rate"));
+}
+
+void MainWindow::CreateParityCells() {
+    const QFont font = DemoFont(FontFace::SansSerif, 36);
+    for (int i = 0; i < kCellsPerArray; ++i) {
+        parity_[i] =
+            AddCell(i, font, layout::ParityBox(i), QStringLiteral("parity_%1").arg(i),
+                    SideName(i) + QStringLiteral(" parity bit after data ") + CellPosition(i),
+                    EventKind::ClickParity);
+    }
+}
+
+void MainWindow::CreateRules() {
     for (int i = 0; i < 2; ++i) {
         line1_[i] = new LineWidget(layout::kLine1[i], QColor(), this);
         line1_[i]->setObjectName(QStringLiteral("Line1_%1").arg(i));
     }
+}
 
-    const QFont checkFont = DemoFont(FontFace::SansSerif, 48);
+void MainWindow::CreateCheckCells() {
+    const QFont font = DemoFont(FontFace::SansSerif, 48);
     for (int j = 0; j < kCheckBits; ++j) {
         // The transmitted check bits are computed, never clicked.
-        sum1_[j] = AddCell(j, checkFont, layout::Sum1Box(j), QStringLiteral("sum1_%1").arg(j),
-                           QStringLiteral("Transmitted check bit %1").arg(j), nullptr);
+        sum1_[j] = AddCell(j, font, layout::Sum1Box(j), QStringLiteral("sum1_%1").arg(j),
+                           QStringLiteral("Transmitted check bit %1").arg(j), std::nullopt);
     }
     for (int j = 0; j < kCheckBits; ++j) {
-        sum2_[j] = AddCell(j, checkFont, layout::Sum2Box(j), QStringLiteral("sum2_%1").arg(j),
-                           QStringLiteral("Received check bit %1").arg(j), ToggleCheckBit);
+        sum2_[j] = AddCell(j, font, layout::Sum2Box(j), QStringLiteral("sum2_%1").arg(j),
+                           QStringLiteral("Received check bit %1").arg(j), EventKind::ClickCheck);
     }
+}
 
+void MainWindow::CreateArrow() {
     const QColor arrow = ToQColor(kArrowColour);
     line3_ = new LineWidget(layout::kLine3, arrow, this);
     line4_ = new LineWidget(layout::kLine4, arrow, this);
@@ -215,7 +251,9 @@ void MainWindow::CreateLinesAndLogo() {
     line3_->setObjectName(QStringLiteral("Line3"));
     line4_->setObjectName(QStringLiteral("Line4"));
     line5_->setObjectName(QStringLiteral("Line5"));
+}
 
+void MainWindow::CreateLogo() {
     imgTorv_ = new QLabel(this);
     imgTorv_->setGeometry(ToPixels(layout::kLogo));
     imgTorv_->setPixmap(QPixmap(QStringLiteral(":/bitwatch/logo.png")));
@@ -224,106 +262,69 @@ void MainWindow::CreateLinesAndLogo() {
     SetNames(imgTorv_, QStringLiteral("imgTorv"), QStringLiteral("Bitwatch logo"));
 }
 
-void MainWindow::CreateControls() {
-    const QFont buttonFont = DemoFont(FontFace::SansSerif, 18);
+void MainWindow::CreateButtons() {
+    const QFont font = DemoFont(FontFace::SansSerif, 18);
     struct ButtonPlace {
         QPushButton*& widget;
-        const PushButton& record;
         const layout::Box& box;
         const char* objectName;
         const char* accessibleName;
+        EventKind press;
     };
     const std::array<ButtonPlace, 4> buttons = {{
-        {command1_, form_.Command1, layout::kCommand1, "Command1", "Send one frame"},
-        {command3_, form_.Command3, layout::kCommand3, "Command3", "Reset"},
-        {command4_, form_.Command4, layout::kCommand4, "Command4", "Run"},
-        {command2_, form_.Command2, layout::kCommand2, "Command2", "Find undetected error"},
+        {command1_, layout::kCommand1, "Command1", "Send one frame", EventKind::PressOne},
+        {command3_, layout::kCommand3, "Command3", "Reset", EventKind::PressReset},
+        {command4_, layout::kCommand4, "Command4", "Run", EventKind::PressRun},
+        {command2_, layout::kCommand2, "Command2", "Find undetected error", EventKind::PressFind},
     }};
     for (const ButtonPlace& button : buttons) {
-        button.widget = new KeyboardButton(ToQString(button.record.caption), this);
+        button.widget = new KeyboardButton(this);
         button.widget->setGeometry(ToPixels(button.box));
-        button.widget->setFont(buttonFont);
+        button.widget->setFont(font);
         button.widget->setFocusPolicy(Qt::StrongFocus);
         SetNames(button.widget, QString::fromLatin1(button.objectName),
                  QString::fromLatin1(button.accessibleName));
+        connect(button.widget, &QPushButton::clicked, this, [this, kind = button.press] {
+            Deliver({kind, 0, {}});
+        });
     }
-    connect(command1_, &QPushButton::clicked, this, [this] { Handle([this] { SendOne(form_); }); });
-    connect(command2_, &QPushButton::clicked, this,
-            [this] { Handle([this] { FindUndetected(form_); }); });
-    connect(command3_, &QPushButton::clicked, this,
-            [this] { Handle([this] { ResetAll(form_); }); });
-    connect(command4_, &QPushButton::clicked, this,
-            [this] { Handle([this] { CycleRun(form_); }); });
+}
 
-    cmbErrorRate_ = MakeCombo(this, layout::kErrorRate, buttonFont);
-    SetNames(cmbErrorRate_, QStringLiteral("cmbErrorRate"),
+void MainWindow::CreateComboBoxes() {
+    const QFont rateFont = DemoFont(FontFace::SansSerif, 18);
+    cmbErrorRate_.widget = MakeCombo(this, layout::kErrorRate, rateFont);
+    SetNames(cmbErrorRate_.widget, QStringLiteral("cmbErrorRate"),
              QStringLiteral("Bit error rate in percent"));
-    // No operation runs for the rate; the channel reads the text at every send.
-    connect(cmbErrorRate_, &QComboBox::editTextChanged, this,
-            [this](const QString& text) { form_.cmbErrorRate.SetText(text.toStdString()); });
-
-    cmbMode_ = MakeCombo(this, layout::kMode, DemoFont(FontFace::SansSerif, 19.5));
-    SetNames(cmbMode_, QStringLiteral("cmbMode"), QStringLiteral("Code mode"));
-    connect(cmbMode_, &QComboBox::editTextChanged, this, [this](const QString& text) {
-        Handle([this, &text] { form_.cmbMode.SetText(text.toStdString()); });
+    connect(cmbErrorRate_.widget, &QComboBox::editTextChanged, this, [this](const QString& text) {
+        Deliver({EventKind::RateTextChanged, 0, text.toStdString()});
     });
-    connect(cmbMode_, &QComboBox::activated, this,
-            [this] { Handle([this] { ApplyMode(form_); }); });
+
+    cmbMode_.widget = MakeCombo(this, layout::kMode, DemoFont(FontFace::SansSerif, 19.5));
+    SetNames(cmbMode_.widget, QStringLiteral("cmbMode"), QStringLiteral("Code mode"));
+    connect(cmbMode_.widget, &QComboBox::editTextChanged, this, [this](const QString& text) {
+        Deliver({EventKind::ModeTextChanged, 0, text.toStdString()});
+    });
+    connect(cmbMode_.widget, &QComboBox::activated, this, [this](int index) {
+        Deliver({EventKind::ModePicked, static_cast<std::int16_t>(index), {}});
+    });
+}
+
+void MainWindow::CreateTimer() {
+    timer1_.setParent(this);
+    timer1_.setObjectName(QStringLiteral("Timer1"));
+    timer1_.setTimerType(Qt::PreciseTimer);
+    connect(&timer1_, &QTimer::timeout, this, [this] { Deliver({EventKind::Tick, 0, {}}); });
 }
 
 void MainWindow::SetTabOrder() {
     setTabOrder(command1_, command3_);
     setTabOrder(command3_, command4_);
-    setTabOrder(command4_, cmbErrorRate_);
-    setTabOrder(cmbErrorRate_, command2_);
-    setTabOrder(command2_, cmbMode_);
+    setTabOrder(command4_, cmbErrorRate_.widget);
+    setTabOrder(cmbErrorRate_.widget, command2_);
+    setTabOrder(command2_, cmbMode_.widget);
 }
 
 void MainWindow::Refresh() {
-    SyncCells();
-    SyncLabels();
-    SyncCombos();
-    SyncTimer();
-}
-
-namespace {
-
-void ShowIfChanged(QWidget* widget, bool shown) {
-    if (widget->isHidden() == shown) {
-        widget->setHidden(!shown);
-    }
-}
-
-void SyncText(QLabel* label, const std::string& text) {
-    const QString shown = ToQString(text);
-    if (label->text() != shown) {
-        label->setText(shown);
-    }
-}
-
-void SyncCombo(QComboBox* combo, const ComboBox& record) {
-    // Qt's own changes to the edit text (clearing the list, adding the first entry) must not
-    // reach the records as edits: the records already hold the truth.
-    const QSignalBlocker blocker(combo);
-    bool listMatches = combo->count() == static_cast<int>(record.entries().size());
-    for (int i = 0; listMatches && i < combo->count(); ++i) {
-        listMatches = combo->itemText(i).toStdString() == record.entries()[i];
-    }
-    if (!listMatches) {
-        combo->clear();
-        for (const std::string& entry : record.entries()) {
-            combo->addItem(ToQString(entry));
-        }
-    }
-    const QString text = ToQString(record.text());
-    if (combo->currentText() != text) {
-        combo->setEditText(text);
-    }
-}
-
-} // namespace
-
-void MainWindow::SyncCells() {
     for (int i = 0; i < kCellsPerArray; ++i) {
         row1_[i]->ShowRecord(form_.row1[i]);
         parity_[i]->ShowRecord(form_.parity[i]);
@@ -332,22 +333,49 @@ void MainWindow::SyncCells() {
         sum1_[j]->ShowRecord(form_.sum1[j]);
         sum2_[j]->ShowRecord(form_.sum2[j]);
     }
-}
-
-void MainWindow::SyncLabels() {
-    SyncText(lblResult_, form_.lblResult.text);
-    SyncText(lblUER_, form_.lblUER.text);
-    const QString caption = ToQString(form_.Command4.caption);
-    if (command4_->text() != caption) {
-        command4_->setText(caption);
+    for (std::size_t i = 0; i < label1_.size(); ++i) {
+        SyncLabel(label1_[i], form_.Label1[i]);
     }
-    ShowIfChanged(line1_[0], form_.Line1[0].shown);
-    ShowIfChanged(line1_[1], form_.Line1[1].shown);
-}
-
-void MainWindow::SyncCombos() {
+    for (std::size_t i = 0; i < label2_.size(); ++i) {
+        SyncLabel(label2_[i], form_.Label2[i]);
+    }
+    SyncLabel(lblResult_, form_.lblResult);
+    SyncLabel(lblUER_, form_.lblUER);
+    SyncButton(command1_, form_.Command1);
+    SyncButton(command2_, form_.Command2);
+    SyncButton(command3_, form_.Command3);
+    SyncButton(command4_, form_.Command4);
+    SyncLine(line1_[0], form_.Line1[0]);
+    SyncLine(line1_[1], form_.Line1[1]);
+    SyncLine(line3_, form_.Line3);
+    SyncLine(line4_, form_.Line4);
+    SyncLine(line5_, form_.Line5);
     SyncCombo(cmbErrorRate_, form_.cmbErrorRate);
     SyncCombo(cmbMode_, form_.cmbMode);
+    SyncTimer();
+}
+
+void MainWindow::SyncCombo(ComboView& view, const ComboBox& record) {
+    // Qt's own changes to the edit text (clearing the list, adding the first entry) must not
+    // reach the records as edits: the records already hold the truth.
+    const QSignalBlocker blocker(view.widget);
+    if (view.entries != record.entries()) {
+        view.entries = record.entries();
+        view.widget->clear();
+        for (const std::string& entry : view.entries) {
+            view.widget->addItem(ToQString(entry));
+        }
+        // Clearing and filling the list rewrites the edit text behind the record's back.
+        view.text.clear();
+        view.widget->setEditText(ToQString(record.text()));
+    }
+    if (view.text != record.text()) {
+        view.text = record.text();
+        const QString text = ToQString(view.text);
+        if (view.widget->currentText() != text) {
+            view.widget->setEditText(text);
+        }
+    }
 }
 
 void MainWindow::SyncTimer() {

@@ -2,11 +2,15 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
 
 #include <QTimer>
 #include <QWidget>
 
 #include "core/frame.h"
+#include "ui/events.h"
 #include "ui/layout.h"
 
 class QComboBox;
@@ -18,8 +22,8 @@ namespace bitwatch {
 class CellWidget;
 class LineWidget;
 
-// The demo's one window. It owns the records of every control, runs each event's operation on
-// them, and then brings the widgets up to date with the records.
+// The demo's one window. It owns the records of every control, hands each event to RunEvent,
+// and then brings every widget up to date with the records.
 class MainWindow : public QWidget {
     Q_OBJECT
 
@@ -34,23 +38,34 @@ class MainWindow : public QWidget {
     void Refresh();
 
   private:
-    using CellToggle = void (*)(Form&, std::int16_t);
-    // A cell at its box; a click runs toggle with the cell's index (none for nullptr).
+    // A combo box with the list and text it was last brought up to date with, so that a sync
+    // with nothing to do converts nothing.
+    struct ComboView {
+        QComboBox* widget = nullptr;
+        std::vector<std::string> entries;
+        std::string text;
+    };
+
+    void Deliver(const Event& event);
+
     CellWidget* AddCell(int index, const QFont& font, const layout::Box& box,
                         const QString& objectName, const QString& accessibleName,
-                        CellToggle toggle);
-    void CreateCells();
-    void CreateLabels();
-    void CreateControls();
-    void CreateLinesAndLogo();
+                        std::optional<EventKind> click);
+    void CreateRowCaptions();
+    void CreateVerdict();
+    void CreateDataCells();
+    void CreateRateLabels();
+    void CreateParityCells();
+    void CreateRules();
+    void CreateCheckCells();
+    void CreateArrow();
+    void CreateLogo();
+    void CreateButtons();
+    void CreateComboBoxes();
+    void CreateTimer();
     void SetTabOrder();
 
-    // Runs one operation for an event, then shows its outcome.
-    template <typename Operation> void Handle(Operation&& operation);
-
-    void SyncCells();
-    void SyncLabels();
-    void SyncCombos();
+    static void SyncCombo(ComboView& view, const ComboBox& record);
     void SyncTimer();
 
     Form form_;
@@ -67,8 +82,8 @@ class MainWindow : public QWidget {
     QPushButton* command2_ = nullptr;
     QPushButton* command3_ = nullptr;
     QPushButton* command4_ = nullptr;
-    QComboBox* cmbErrorRate_ = nullptr;
-    QComboBox* cmbMode_ = nullptr;
+    ComboView cmbErrorRate_;
+    ComboView cmbMode_;
     std::array<LineWidget*, 2> line1_{};
     LineWidget* line3_ = nullptr;
     LineWidget* line4_ = nullptr;

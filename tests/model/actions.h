@@ -1,49 +1,22 @@
 #pragma once
 
-// User actions on the plain library, for the model-based random test and the fuzzer: every
-// click, keystroke in a combo box, button and timer tick that the window can deliver, plus
-// indexes that it never would.
+// Random and decoded user events for the model-based random test and the fuzzer: every click,
+// keystroke in a combo box, button and timer tick that the window can deliver, plus indexes that
+// it never would. They run through the same RunEvent as the window's own events.
 
 #include <cstdint>
 #include <random>
 #include <span>
-#include <string>
 #include <vector>
 
-#include "core/frame.h"
+#include "ui/events.h"
 
 namespace bitwatch::model {
 
-enum class ActionKind : std::uint8_t {
-    ClickData,
-    ClickParity,
-    ClickCheck,
-    SetModeText,
-    PickMode,
-    SetRateText,
-    PressOne,
-    PressReset,
-    PressRun,
-    PressFind,
-    Tick,
-};
+// A random event, weighted towards what users do most.
+Event RandomEvent(std::mt19937_64& random);
 
-struct Action {
-    ActionKind kind = ActionKind::Tick;
-    std::int16_t index = 0;
-    std::string text;
-};
-
-std::string Describe(const Action& action);
-
-// Runs one action as the window would route it. A tick runs only while Timer1 is enabled,
-// since a disabled timer delivers none.
-void Perform(Form& form, const Action& action);
-
-// A random action, weighted towards what users do most.
-Action RandomAction(std::mt19937_64& random);
-
-// Actions decoded from arbitrary bytes, for the fuzzer.
-std::vector<Action> DecodeActions(std::span<const std::uint8_t> bytes);
+// Events decoded from arbitrary bytes, for the fuzzer.
+std::vector<Event> DecodeEvents(std::span<const std::uint8_t> bytes);
 
 } // namespace bitwatch::model

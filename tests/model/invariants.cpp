@@ -14,6 +14,8 @@ struct NamedMode {
     std::int16_t groupSize;
 };
 
+// Written out again, in another order, on purpose: the checker must not share the library's mode
+// table, or a wrong row there would be checked against itself.
 constexpr std::array<NamedMode, 12> kReferenceModes = {{
     {"CRC-8", 5, 1000},
     {"Internet", 4, 1000},
@@ -195,9 +197,9 @@ bool IsRunState(const Form& form) {
     return false;
 }
 
-bool ResetsFrame(const Action& action) {
-    return action.kind == ActionKind::SetModeText || action.kind == ActionKind::PressReset ||
-           action.kind == ActionKind::PickMode;
+bool ResetsFrame(const Event& action) {
+    return action.kind == EventKind::ModeTextChanged || action.kind == EventKind::PressReset ||
+           action.kind == EventKind::ModePicked;
 }
 
 } // namespace
@@ -254,7 +256,7 @@ std::string ReferenceRateText(std::int64_t undetected, std::int64_t frames) {
     return " " + text;
 }
 
-Before Snapshot(const Form& form, const Action& action) {
+Before Snapshot(const Form& form, const Event& action) {
     Before before;
     before.timerEnabled = form.Timer1.enabled();
     before.runCaption = form.Command4.caption;
@@ -267,9 +269,9 @@ Before Snapshot(const Form& form, const Action& action) {
     return before;
 }
 
-std::string CheckInvariants(const Form& form, const Action& action, const Before& before,
+std::string CheckInvariants(const Form& form, const Event& action, const Before& before,
                             ModelState& state) {
-    if (action.kind == ActionKind::SetModeText || action.kind == ActionKind::PickMode) {
+    if (action.kind == EventKind::ModeTextChanged || action.kind == EventKind::ModePicked) {
         for (const NamedMode& mode : kReferenceModes) {
             if (form.cmbMode.text() == mode.name) {
                 state.codeMode = mode.codeMode;
@@ -288,14 +290,14 @@ std::string CheckInvariants(const Form& form, const Action& action, const Before
 
     // Which actions verify the received side last.
     const bool validIndex = action.index >= 0;
-    const bool checks = (action.kind == ActionKind::ClickData && validIndex && action.index < 96) ||
-                        (action.kind == ActionKind::ClickParity && validIndex &&
+    const bool checks = (action.kind == EventKind::ClickData && validIndex && action.index < 96) ||
+                        (action.kind == EventKind::ClickParity && validIndex &&
                          action.index >= 48 && action.index < 96 && before.parityShown) ||
-                        (action.kind == ActionKind::ClickCheck && validIndex && action.index < 8 &&
+                        (action.kind == EventKind::ClickCheck && validIndex && action.index < 8 &&
                          before.checkShown) ||
-                        action.kind == ActionKind::PressOne ||
-                        (action.kind == ActionKind::PressRun && before.runCaption == "Start") ||
-                        (action.kind == ActionKind::Tick && before.timerEnabled);
+                        action.kind == EventKind::PressOne ||
+                        (action.kind == EventKind::PressRun && before.runCaption == "Start") ||
+                        (action.kind == EventKind::Tick && before.timerEnabled);
     if (ResetsFrame(action)) {
         state.verdictCurrent = false;
     } else if (checks) {
@@ -319,8 +321,8 @@ std::string CheckInvariants(const Form& form, const Action& action, const Before
     }
 
     // Counters: only a tick that ran counts, only a reset clears.
-    const bool ticked = (action.kind == ActionKind::Tick && before.timerEnabled) ||
-                        (action.kind == ActionKind::PressRun && before.runCaption == "Start");
+    const bool ticked = (action.kind == EventKind::Tick && before.timerEnabled) ||
+                        (action.kind == EventKind::PressRun && before.runCaption == "Start");
     const std::int64_t expectedFrames =
         ResetsFrame(action) ? 0 : state.frameCount + (ticked ? 1 : 0);
     if (form.frameCount != expectedFrames) {

@@ -28,10 +28,10 @@ struct Before {
     bool checkShown = false;
 };
 
-Before Snapshot(const Form& form, const Action& action);
+Before Snapshot(const Form& form, const Event& action);
 
 // Empty when every invariant holds, otherwise what broke.
-std::string CheckInvariants(const Form& form, const Action& action, const Before& before,
+std::string CheckInvariants(const Form& form, const Event& action, const Before& before,
                             ModelState& state);
 
 // The reference forms of the codes and the rate text.

@@ -1,0 +1,45 @@
+#pragma once
+
+// Every event that the window routes, as a value, and the one function that runs an event's
+// operation on the records. The Qt window, the browser page, the model-based test and the fuzzer
+// all deliver their events here, so the table "which event runs which operation" exists once.
+
+#include <cstdint>
+#include <string>
+
+#include "core/frame.h"
+
+namespace bitwatch {
+
+// The order is part of the fuzzers' input format: append new kinds at the end.
+enum class EventKind : std::uint8_t {
+    ClickData,       // a row1 cell, by index
+    ClickParity,     // a parity cell, by index
+    ClickCheck,      // a sum2 cell, by index
+    ModeTextChanged, // cmbMode's text is now text
+    ModePicked,      // the entry at index was picked from cmbMode's list
+    RateTextChanged, // cmbErrorRate's text is now text
+    PressOne,        // Command1
+    PressReset,      // Command3
+    PressRun,        // Command4
+    PressFind,       // Command2
+    Tick,            // Timer1
+};
+
+inline constexpr int kEventKinds = static_cast<int>(EventKind::Tick) + 1;
+
+struct Event {
+    EventKind kind = EventKind::Tick;
+    std::int16_t index = 0;
+    std::string text;
+};
+
+// Runs the operation bound to the event. What no control could deliver is ignored: an index
+// outside its array, a click on a hidden cell (it takes no click), a pick beyond the list, and a
+// tick while Timer1 is disabled.
+void RunEvent(Form& form, const Event& event);
+
+// The event in a line of text, for failure messages and logs.
+std::string DescribeEvent(const Event& event);
+
+} // namespace bitwatch
