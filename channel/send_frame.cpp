@@ -20,11 +20,12 @@ void Invert(TextLabel& cell) {
     cell.text = BitText(!CellIsOne(cell));
 }
 
-bool Flips(Form& form) {
-    // The rate text is converted for every bit that may flip. Nothing can change it within one
-    // frame, so this costs only time (a few microseconds a frame) and keeps one rule for all.
-    const float probability = FlipProbability(form.cmbErrorRate.text());
-    return probability > form.random.Draw();
+// The damage step's flip: the bit inverted and recoloured against its twin, as a click on the
+// cell does, but without the check that a click runs after it. Only the verdict of the last check
+// of the frame reaches anyone, so SendFrame checks once, after every flip.
+void Damage(TextLabel& cell, const TextLabel& twin, Colour matchColour) {
+    Invert(cell);
+    ColourAgainstTwin(cell, twin, matchColour);
 }
 
 } // namespace
@@ -51,15 +52,21 @@ void SendFrame(Form& form) {
     CheckFrame(form, SideTransmitted);
     CopyCheckBits(form);
 
+    // The rate text cannot change within one frame, so reading it once gives the flips that
+    // reading it for every bit would.
+    const float probability = FlipProbability(form.cmbErrorRate.text());
+    const auto flips = [&form, probability] {
+        return probability > form.random.Draw();
+    };
     for (int i = kDataBits; i < kCellsPerArray; ++i) {
-        if (Flips(form)) {
-            ToggleDataBit(form, static_cast<std::int16_t>(i));
+        if (flips()) {
+            Damage(form.row1[i], form.row1[i - kDataBits], ColourRxData);
         }
     }
     for (int i = kDataBits; i < kCellsPerArray; ++i) {
         // A number is drawn for every parity cell, shown or hidden.
-        if (Flips(form) && form.parity[i].shown) {
-            ToggleParityBit(form, static_cast<std::int16_t>(i));
+        if (flips() && form.parity[i].shown) {
+            Damage(form.parity[i], form.parity[i - kDataBits], ColourRxCheck);
         }
     }
     for (int i = 0; i < kDataBits; ++i) {
@@ -68,8 +75,8 @@ void SendFrame(Form& form) {
     }
     if (form.sum2[0].shown) {
         for (int k = 0; k < kCheckBits; ++k) {
-            if (Flips(form)) {
-                ToggleCheckBit(form, static_cast<std::int16_t>(k));
+            if (flips()) {
+                Damage(form.sum2[k], form.sum1[k], ColourRxCheck);
             }
         }
     }
@@ -89,9 +96,7 @@ void CopyCheckBits(Form& form) {
 
 void ToggleDataBit(Form& form, std::int16_t index) {
     if (index >= kDataBits && index < kCellsPerArray) {
-        TextLabel& cell = form.row1[index];
-        Invert(cell);
-        ColourAgainstTwin(cell, form.row1[index - kDataBits], ColourRxData);
+        Damage(form.row1[index], form.row1[index - kDataBits], ColourRxData);
         CheckFrame(form, SideReceived);
     } else if (index >= 0 && index < kDataBits) {
         const std::string_view bit = BitText(!CellIsOne(form.row1[index]));
@@ -108,9 +113,7 @@ void ToggleParityBit(Form& form, std::int16_t index) {
     if (index < kDataBits || index >= kCellsPerArray) {
         return;
     }
-    TextLabel& cell = form.parity[index];
-    Invert(cell);
-    ColourAgainstTwin(cell, form.parity[index - kDataBits], ColourRxCheck);
+    Damage(form.parity[index], form.parity[index - kDataBits], ColourRxCheck);
     CheckFrame(form, SideReceived);
 }
 
@@ -118,9 +121,7 @@ void ToggleCheckBit(Form& form, std::int16_t index) {
     if (index < 0 || index >= kCheckBits) {
         return;
     }
-    TextLabel& cell = form.sum2[index];
-    Invert(cell);
-    ColourAgainstTwin(cell, form.sum1[index], ColourRxCheck);
+    Damage(form.sum2[index], form.sum1[index], ColourRxCheck);
     CheckFrame(form, SideReceived);
 }
 
