@@ -16,6 +16,7 @@ constexpr std::array<std::string_view, 6> kValueOptions = {
 
 std::vector<std::string> AllModes() {
     std::vector<std::string> names;
+    names.reserve(kModeTable.size());
     for (const ModeRow& row : kModeTable) {
         names.emplace_back(row.text);
     }

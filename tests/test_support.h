@@ -11,6 +11,7 @@ namespace bitwatch::test {
 // Every mode text of the table, in its order.
 inline std::vector<std::string> AllModeTexts() {
     std::vector<std::string> texts;
+    texts.reserve(kModeTable.size());
     for (const ModeRow& row : kModeTable) {
         texts.emplace_back(row.text);
     }

@@ -2,17 +2,17 @@
 
 #include <QComboBox>
 #include <QIcon>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPixmap>
 #include <QPushButton>
-#include <QSignalBlocker>
 
 #include "ui/cell_widget.h"
 #include "ui/colour.h"
 #include "ui/fonts.h"
+#include "ui/keyboard_button.h"
 #include "ui/line_widget.h"
+#include "ui/record_sync.h"
 
 namespace bitwatch {
 
@@ -24,29 +24,6 @@ QRect ToPixels(const layout::Box& box) {
     constexpr int px = layout::kTwipsPerPixel;
     return {box.left / px, box.top / px, box.width / px, box.height / px};
 }
-
-QString ToQString(const std::string& text) {
-    return QString::fromStdString(text);
-}
-
-// Return and Enter press a focused button too, as they do on the desktops the demo was made for;
-// Qt's plain push buttons answer only to the space bar outside dialogs.
-class KeyboardButton : public QPushButton {
-  public:
-    using QPushButton::QPushButton;
-
-  protected:
-    void keyPressEvent(QKeyEvent* event) override {
-        if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-            event->accept();
-            if (!event->isAutoRepeat()) {
-                click();
-            }
-            return;
-        }
-        QPushButton::keyPressEvent(event);
-    }
-};
 
 QString CellPosition(int index) {
     const int bit = index % kDataBits;
@@ -63,7 +40,8 @@ void SetNames(QWidget* widget, const QString& objectName, const QString& accessi
 }
 
 QLabel* MakeLabel(QWidget* parent, const layout::Box& box, const QFont& font,
-                  Qt::Alignment alignment) {
+                  Qt::Alignment alignment, const QString& objectName,
+                  const QString& accessibleName) {
     auto* label = new QLabel(parent);
     label->setGeometry(ToPixels(box));
     label->setFont(font);
@@ -71,7 +49,15 @@ QLabel* MakeLabel(QWidget* parent, const layout::Box& box, const QFont& font,
     label->setAutoFillBackground(true);
     label->setFocusPolicy(Qt::NoFocus);
     label->setTextFormat(Qt::PlainText);
+    SetNames(label, objectName, accessibleName);
     return label;
+}
+
+LineWidget* MakeLine(QWidget* parent, const layout::Segment& segment, const QColor& colour,
+                     const QString& objectName) {
+    auto* line = new LineWidget(segment, colour, parent);
+    line->setObjectName(objectName);
+    return line;
 }
 
 // An editable drop-down that behaves as the demo needs: what is typed stays as typed (no inline
@@ -88,38 +74,6 @@ QComboBox* MakeCombo(QWidget* parent, const layout::Box& box, const QFont& font)
     combo->setGeometry(ToPixels(box));
     combo->setFont(font);
     return combo;
-}
-
-void SyncShown(QWidget* widget, bool shown) {
-    if (widget->isHidden() == shown) {
-        widget->setHidden(!shown);
-    }
-}
-
-// A colour of 0 in a label's record stands for the platform's standard text colour.
-void SyncLabel(QLabel* label, const TextLabel& record) {
-    const QString text = ToQString(record.text);
-    if (label->text() != text) {
-        label->setText(text);
-    }
-    if (record.foreColour != 0 &&
-        label->palette().color(QPalette::WindowText) != ToQColor(record.foreColour)) {
-        QPalette palette = label->palette();
-        palette.setColor(QPalette::WindowText, ToQColor(record.foreColour));
-        label->setPalette(palette);
-    }
-    SyncShown(label, record.shown);
-}
-
-void SyncButton(QPushButton* button, const PushButton& record) {
-    const QString caption = ToQString(record.caption);
-    if (button->text() != caption) {
-        button->setText(caption);
-    }
-}
-
-void SyncLine(LineWidget* line, const Line& record) {
-    SyncShown(line, record.shown);
 }
 
 } // namespace
@@ -176,16 +130,16 @@ CellWidget* MainWindow::AddCell(int index, const QFont& font, const layout::Box&
 }
 
 void MainWindow::CreateRowCaptions() {
-    const QFont caption = DemoFont(FontFace::SansSerif, 24);
-    label1_[0] = MakeLabel(this, layout::kLabel1[0], caption, Qt::AlignLeft);
-    label1_[1] = MakeLabel(this, layout::kLabel1[1], caption, Qt::AlignHCenter);
-    SetNames(label1_[0], QStringLiteral("Label1_0"), QStringLiteral("Transmitted frame"));
-    SetNames(label1_[1], QStringLiteral("Label1_1"), QStringLiteral("Received frame"));
+    const QFont font = DemoFont(FontFace::SansSerif, 24);
+    label1_[0] = MakeLabel(this, layout::kLabel1[0], font, Qt::AlignLeft,
+                           QStringLiteral("Label1_0"), QStringLiteral("Transmitted frame"));
+    label1_[1] = MakeLabel(this, layout::kLabel1[1], font, Qt::AlignHCenter,
+                           QStringLiteral("Label1_1"), QStringLiteral("Received frame"));
 }
 
 void MainWindow::CreateVerdict() {
-    lblResult_ = MakeLabel(this, layout::kResult, DemoFont(FontFace::Serif, 36), Qt::AlignHCenter);
-    SetNames(lblResult_, QStringLiteral("lblResult"), QStringLiteral("Verdict"));
+    lblResult_ = MakeLabel(this, layout::kResult, DemoFont(FontFace::Serif, 36), Qt::AlignHCenter,
+                           QStringLiteral("lblResult"), QStringLiteral("Verdict"));
 }
 
 void MainWindow::CreateDataCells() {
@@ -198,19 +152,18 @@ void MainWindow::CreateDataCells() {
 }
 
 void MainWindow::CreateRateLabels() {
-    const QFont small = DemoFont(FontFace::SansSerif, 18);
-    label2_[0] = MakeLabel(this, layout::kLabel2[0], small, Qt::AlignRight);
-    for (int i = 1; i < 4; ++i) {
-        label2_[i] = MakeLabel(this, layout::kLabel2[i], small, Qt::AlignLeft);
-    }
+    const QFont font = DemoFont(FontFace::SansSerif, 18);
     const std::array<QString, 4> names = {
         QStringLiteral("Bit error rate caption"), QStringLiteral("Percent"),
         QStringLiteral("Undetected error rate caption"), QStringLiteral("Percent")};
     for (int i = 0; i < 4; ++i) {
-        SetNames(label2_[i], QStringLiteral("Label2_%1").arg(i), names[i]);
+        // Only "Bit Error Rate" stands right-aligned, against its box.
+        label2_[i] =
+            MakeLabel(this, layout::kLabel2[i], font, i == 0 ? Qt::AlignRight : Qt::AlignLeft,
+                      QStringLiteral("Label2_%1").arg(i), names[i]);
     }
-    lblUER_ = MakeLabel(this, layout::kRate, small, Qt::AlignLeft);
-    SetNames(lblUER_, QStringLiteral("lblUER"), QStringLiteral("Undetected error rate"));
+    lblUER_ = MakeLabel(this, layout::kRate, font, Qt::AlignLeft, QStringLiteral("lblUER"),
+                        QStringLiteral("Undetected error rate"));
 }
 
 void MainWindow::CreateParityCells() {
@@ -225,8 +178,7 @@ void MainWindow::CreateParityCells() {
 
 void MainWindow::CreateRules() {
     for (int i = 0; i < 2; ++i) {
-        line1_[i] = new LineWidget(layout::kLine1[i], QColor(), this);
-        line1_[i]->setObjectName(QStringLiteral("Line1_%1").arg(i));
+        line1_[i] = MakeLine(this, layout::kLine1[i], QColor(), QStringLiteral("Line1_%1").arg(i));
     }
 }
 
@@ -245,12 +197,9 @@ void MainWindow::CreateCheckCells() {
 
 void MainWindow::CreateArrow() {
     const QColor arrow = ToQColor(kArrowColour);
-    line3_ = new LineWidget(layout::kLine3, arrow, this);
-    line4_ = new LineWidget(layout::kLine4, arrow, this);
-    line5_ = new LineWidget(layout::kLine5, arrow, this);
-    line3_->setObjectName(QStringLiteral("Line3"));
-    line4_->setObjectName(QStringLiteral("Line4"));
-    line5_->setObjectName(QStringLiteral("Line5"));
+    line3_ = MakeLine(this, layout::kLine3, arrow, QStringLiteral("Line3"));
+    line4_ = MakeLine(this, layout::kLine4, arrow, QStringLiteral("Line4"));
+    line5_ = MakeLine(this, layout::kLine5, arrow, QStringLiteral("Line5"));
 }
 
 void MainWindow::CreateLogo() {
@@ -310,10 +259,10 @@ void MainWindow::CreateComboBoxes() {
 }
 
 void MainWindow::CreateTimer() {
-    timer1_.setParent(this);
-    timer1_.setObjectName(QStringLiteral("Timer1"));
-    timer1_.setTimerType(Qt::PreciseTimer);
-    connect(&timer1_, &QTimer::timeout, this, [this] { Deliver({EventKind::Tick, 0, {}}); });
+    timer1_.timer.setParent(this);
+    timer1_.timer.setObjectName(QStringLiteral("Timer1"));
+    timer1_.timer.setTimerType(Qt::PreciseTimer);
+    connect(&timer1_.timer, &QTimer::timeout, this, [this] { Deliver({EventKind::Tick, 0, {}}); });
 }
 
 void MainWindow::SetTabOrder() {
@@ -325,69 +274,25 @@ void MainWindow::SetTabOrder() {
 }
 
 void MainWindow::Refresh() {
-    for (int i = 0; i < kCellsPerArray; ++i) {
-        row1_[i]->ShowRecord(form_.row1[i]);
-        parity_[i]->ShowRecord(form_.parity[i]);
-    }
-    for (int j = 0; j < kCheckBits; ++j) {
-        sum1_[j]->ShowRecord(form_.sum1[j]);
-        sum2_[j]->ShowRecord(form_.sum2[j]);
-    }
-    for (std::size_t i = 0; i < label1_.size(); ++i) {
-        SyncLabel(label1_[i], form_.Label1[i]);
-    }
-    for (std::size_t i = 0; i < label2_.size(); ++i) {
-        SyncLabel(label2_[i], form_.Label2[i]);
-    }
+    SyncEach(row1_, form_.row1, SyncCell);
+    SyncEach(parity_, form_.parity, SyncCell);
+    SyncEach(sum1_, form_.sum1, SyncCell);
+    SyncEach(sum2_, form_.sum2, SyncCell);
+    SyncEach(label1_, form_.Label1, SyncLabel);
+    SyncEach(label2_, form_.Label2, SyncLabel);
     SyncLabel(lblResult_, form_.lblResult);
     SyncLabel(lblUER_, form_.lblUER);
     SyncButton(command1_, form_.Command1);
     SyncButton(command2_, form_.Command2);
     SyncButton(command3_, form_.Command3);
     SyncButton(command4_, form_.Command4);
-    SyncLine(line1_[0], form_.Line1[0]);
-    SyncLine(line1_[1], form_.Line1[1]);
+    SyncEach(line1_, form_.Line1, SyncLine);
     SyncLine(line3_, form_.Line3);
     SyncLine(line4_, form_.Line4);
     SyncLine(line5_, form_.Line5);
     SyncCombo(cmbErrorRate_, form_.cmbErrorRate);
     SyncCombo(cmbMode_, form_.cmbMode);
-    SyncTimer();
-}
-
-void MainWindow::SyncCombo(ComboView& view, const ComboBox& record) {
-    // Qt's own changes to the edit text (clearing the list, adding the first entry) must not
-    // reach the records as edits: the records already hold the truth.
-    const QSignalBlocker blocker(view.widget);
-    if (view.entries != record.entries()) {
-        view.entries = record.entries();
-        view.widget->clear();
-        for (const std::string& entry : view.entries) {
-            view.widget->addItem(ToQString(entry));
-        }
-        // Clearing and filling the list rewrites the edit text behind the record's back.
-        view.text.clear();
-        view.widget->setEditText(ToQString(record.text()));
-    }
-    if (view.text != record.text()) {
-        view.text = record.text();
-        const QString text = ToQString(view.text);
-        if (view.widget->currentText() != text) {
-            view.widget->setEditText(text);
-        }
-    }
-}
-
-void MainWindow::SyncTimer() {
-    const Timer& record = form_.Timer1;
-    const bool restarted = record.restarts() != timerRestartsShown_;
-    timerRestartsShown_ = record.restarts();
-    if (!record.enabled()) {
-        timer1_.stop();
-    } else if (restarted || !timer1_.isActive()) {
-        // QTimer never queues more than one timeout, so ticks cannot pile up behind a slow one.
-        timer1_.start(record.interval());
-    }
+    SyncTimer(timer1_, form_.Timer1);
 }
 
 } // namespace bitwatch

@@ -3,15 +3,13 @@
 #include <array>
 #include <cstdint>
 #include <optional>
-#include <string>
-#include <vector>
 
-#include <QTimer>
 #include <QWidget>
 
 #include "core/frame.h"
 #include "ui/events.h"
 #include "ui/layout.h"
+#include "ui/record_sync.h"
 
 class QComboBox;
 class QLabel;
@@ -38,14 +36,6 @@ class MainWindow : public QWidget {
     void Refresh();
 
   private:
-    // A combo box with the list and text it was last brought up to date with, so that a sync
-    // with nothing to do converts nothing.
-    struct ComboView {
-        QComboBox* widget = nullptr;
-        std::vector<std::string> entries;
-        std::string text;
-    };
-
     void Deliver(const Event& event);
 
     CellWidget* AddCell(int index, const QFont& font, const layout::Box& box,
@@ -65,9 +55,6 @@ class MainWindow : public QWidget {
     void CreateTimer();
     void SetTabOrder();
 
-    static void SyncCombo(ComboView& view, const ComboBox& record);
-    void SyncTimer();
-
     Form form_;
 
     std::array<CellWidget*, kCellsPerArray> row1_{};
@@ -82,16 +69,15 @@ class MainWindow : public QWidget {
     QPushButton* command2_ = nullptr;
     QPushButton* command3_ = nullptr;
     QPushButton* command4_ = nullptr;
-    ComboView cmbErrorRate_;
-    ComboView cmbMode_;
+    ComboMirror cmbErrorRate_;
+    ComboMirror cmbMode_;
     std::array<LineWidget*, 2> line1_{};
     LineWidget* line3_ = nullptr;
     LineWidget* line4_ = nullptr;
     LineWidget* line5_ = nullptr;
     QLabel* imgTorv_ = nullptr;
 
-    QTimer timer1_;
-    std::uint64_t timerRestartsShown_ = 0;
+    TimerMirror timer1_;
 };
 
 } // namespace bitwatch
