@@ -15,7 +15,7 @@
 #include "stats/exact.h"
 #include "stats/options.h"
 #include "stats/runner.h"
-#include "stats/wilson.h"
+#include "stats/intervals.h"
 
 namespace {
 
@@ -47,6 +47,18 @@ auto WithProgress(std::int64_t total, std::atomic<std::int64_t>& done, const std
     return future.get();
 }
 
+// Standard output, with write errors (a full disk, a closed pipe) reported once at the end.
+bool OutputFailed() {
+    return std::fflush(stdout) != 0 || std::ferror(stdout) != 0;
+}
+
+struct Row {
+    std::string mode;
+    CodeShape shape;
+    std::string rate;
+    double exact = 0;
+};
+
 std::string Percent(double fraction) {
     char text[32];
     std::snprintf(text, sizeof text, "%.4g", 100 * fraction);
@@ -65,66 +77,89 @@ int main(int argc, char* argv[]) {
         return 2;
     }
     const Options& options = parsed.options;
-    if (options.help) {
-        std::fputs(UsageText().c_str(), stdout);
-        return 0;
+    if (options.help || options.version) {
+        std::fputs(options.help ? UsageText().c_str() : "bitwatch-stats " BITWATCH_VERSION "\n",
+                   stdout);
+        return OutputFailed() ? 1 : 0;
     }
-    if (options.version) {
-        std::printf("bitwatch-stats %s\n", BITWATCH_VERSION);
-        return 0;
+
+    std::vector<Row> rows;
+    for (const std::string& mode : options.modes) {
+        const CodeShape shape = *ShapeOfMode(mode);
+        for (const std::string& rate : options.rates) {
+            const double p = EffectiveFlipProbability(bitwatch::FlipProbability(rate));
+            rows.push_back({mode, shape, rate, UndetectedProbability(shape, p)});
+        }
+    }
+    // A search that cannot succeed would run to its cap of a billion frames for nothing.
+    for (const Row& row : rows) {
+        if (options.untilUndetected && !options.exactOnly && row.exact == 0) {
+            std::fprintf(stderr,
+                         "bitwatch-stats: %s at %s %% never lets an error through (its exact "
+                         "probability is 0), so --until-undetected would never stop\n",
+                         row.mode.c_str(), row.rate.c_str());
+            return 2;
+        }
     }
 
     if (options.csv) {
-        std::puts(options.exactOnly ? "mode,rate_percent,exact"
-                                    : "mode,rate_percent,frames,undetected,measured,wilson_low,"
-                                      "wilson_high,exact,exact_outside");
+        std::puts(options.exactOnly ? "mode,rate_percent,exact_demo_channel"
+                                    : "mode,rate_percent,frames,undetected,measured,low95,high95,"
+                                      "exact_demo_channel,exact_outside,interval");
     } else if (options.exactOnly) {
         std::printf("%-10s %8s %14s\n", "mode", "rate %", "exact %");
     } else {
         std::printf("%-10s %8s %12s %11s %12s %25s %12s\n", "mode", "rate %", "frames",
                     "undetected", "measured %", "95 % interval (%)", "exact %");
     }
-    for (const std::string& mode : options.modes) {
-        const CodeShape shape = *ShapeOfMode(mode);
-        for (const std::string& rate : options.rates) {
-            const double p = EffectiveFlipProbability(bitwatch::FlipProbability(rate));
-            const double exact = UndetectedProbability(shape, p);
-            if (options.exactOnly) {
-                if (options.csv) {
-                    std::printf("%s,%s,%.10g\n", mode.c_str(), rate.c_str(), exact);
-                } else {
-                    std::printf("%-10s %8s %14s\n", mode.c_str(), rate.c_str(),
-                                Percent(exact).c_str());
-                }
-                continue;
+    if (OutputFailed()) {
+        std::perror("bitwatch-stats: cannot write the results");
+        return 1;
+    }
+    for (const Row& row : rows) {
+        const char* mode = row.mode.c_str();
+        const char* rate = row.rate.c_str();
+        if (options.exactOnly) {
+            if (options.csv) {
+                std::printf("%s,%s,%.10g\n", mode, rate, row.exact);
+            } else {
+                std::printf("%-10s %8s %14s\n", mode, rate, Percent(row.exact).c_str());
             }
-            const RowPlan plan{
-                mode,         shape,          rate, options.frames, options.untilUndetected,
-                options.seed, options.threads};
+        } else {
+            const RowPlan plan{row.shape,      row.rate,
+                               options.frames, options.untilUndetected,
+                               options.seed,   options.threads};
             std::atomic<std::int64_t> done{0};
-            std::string label = mode;
-            label.append(" at ").append(rate).append(" %");
+            const std::string label = row.mode + " at " + row.rate + " %";
             const RowResult result =
                 WithProgress(options.frames, done, label, [&] { return RunRow(plan, done); });
             const double measured =
                 static_cast<double>(result.undetected) / static_cast<double>(result.frames);
-            const Interval interval = WilsonInterval(result.undetected, result.frames);
-            const bool outside = exact < interval.low || exact > interval.high;
+            const Interval interval = RowInterval(result);
+            const bool outside = row.exact < interval.low || row.exact > interval.high;
             if (options.csv) {
-                std::printf("%s,%s,%lld,%lld,%.10g,%.10g,%.10g,%.10g,%d\n", mode.c_str(),
-                            rate.c_str(), static_cast<long long>(result.frames),
+                std::printf("%s,%s,%lld,%lld,%.10g,%.10g,%.10g,%.10g,%d,%s\n", mode, rate,
+                            static_cast<long long>(result.frames),
                             static_cast<long long>(result.undetected), measured, interval.low,
-                            interval.high, exact, outside ? 1 : 0);
+                            interval.high, row.exact, outside ? 1 : 0,
+                            result.reachedTarget ? "inverse-binomial" : "wilson");
             } else {
                 const std::string range =
                     "[" + Percent(interval.low) + ", " + Percent(interval.high) + "]";
-                std::printf("%-10s %8s %12lld %11lld %12s %25s %12s%s\n", mode.c_str(),
-                            rate.c_str(), static_cast<long long>(result.frames),
+                std::printf("%-10s %8s %12lld %11lld %12s %25s %12s%s\n", mode, rate,
+                            static_cast<long long>(result.frames),
                             static_cast<long long>(result.undetected), Percent(measured).c_str(),
-                            range.c_str(), Percent(exact).c_str(), outside ? " *" : "");
+                            range.c_str(), Percent(row.exact).c_str(), outside ? " *" : "");
             }
-            std::fflush(stdout);
         }
+        if (OutputFailed()) {
+            std::perror("bitwatch-stats: cannot write the results");
+            return 1;
+        }
+    }
+    if (std::fclose(stdout) != 0) {
+        std::perror("bitwatch-stats: cannot write the results");
+        return 1;
     }
     return 0;
 }

@@ -38,6 +38,10 @@ class RandomSource {
         return NextWord() >> 8U;
     }
 
+    // Moves the generator on by `draws` draws at once, in time proportional to the number's
+    // bits, so that far-apart pieces of one stream can be run side by side.
+    void Advance(std::uint64_t draws);
+
     // Tests replace the next draws with fixed values; once they are used up the generator
     // goes on from where it was.
     void Script(std::vector<float> values);
@@ -47,10 +51,11 @@ class RandomSource {
   private:
     static constexpr float kTwoToMinus24 = 1.0F / 16777216.0F;
 
+    static constexpr std::uint64_t kMultiplier = 6364136223846793005ULL;
+    static constexpr std::uint64_t kIncrement = 1442695040888963407ULL;
+
     // PCG-XSH-RR: small state, fast, and statistically far better than the draws need.
     std::uint32_t NextWord() {
-        constexpr std::uint64_t kMultiplier = 6364136223846793005ULL;
-        constexpr std::uint64_t kIncrement = 1442695040888963407ULL;
         const std::uint64_t old = state_;
         state_ = old * kMultiplier + kIncrement;
         const auto xorShifted = static_cast<std::uint32_t>(((old >> 18U) ^ old) >> 27U);

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Makes docs/undetected-rates.png: the undetected-error rate of every code against the bit
 # error rate, log-log, measured points with their 95 % Wilson intervals over the exact curves.
-# The data go to docs/undetected-rates.csv and docs/undetected-exact.csv; the same commit of the
-# program makes the same figure.
+# The data go to docs/undetected-rates.csv and docs/undetected-exact.csv. The rows are seeded and
+# do not depend on the number of threads, so the same commit makes the same files on any machine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/ensure-packages.sh
@@ -32,19 +32,29 @@ set xrange [0.1:50]
 set yrange [1e-9:1]
 set xlabel "bit error rate (%)"
 set ylabel "probability that a frame's errors go undetected"
-set title "What each code misses: measured (points, 95 % Wilson intervals) and exact (lines)"
-set key outside right top
-# Twelve distinct colours, one a code.
+set title "What each code misses on the demo's channel: measured (points, 95 % Wilson intervals) and exact (lines)"
+set key outside right top spacing 1.2
+# Twelve codes told apart in colour and in print: each has its own colour, dash pattern and
+# marker.
 colours = "#000000 #e41a1c #ff7f00 #c9a000 #4daf4a #377eb8 #984ea3 #a65628 #f781bf #17becf #7f7f7f #1a1a8f"
-do for [i=1:12] { set linetype i lc rgb word(colours, i) lw 2 pt 7 }
+do for [i=1:12] {
+    set linetype i lc rgb word(colours, i) lw 2 pt (i <= 6 ? 2 * i - 1 : 2 * i - 12) ps 0.9 \
+        dt (i <= 5 ? i : (i - 1) % 5 + 1)
+}
 set grid
 array M = ["None", "Parity 1", "Parity 2", "Parity 4", "Parity 6", "Parity 6V", "Parity 8", \
            "Parity 16", "Parity 48", "Checksum", "Internet", "CRC-8"]
-# Rows with no undetected frame have no place on a log scale and are left out.
+# Columns: 1 mode, 2 rate, 4 undetected, 5 measured, 6 and 7 the 95 % interval.
+# A row with no undetected frame has no place on a log scale as a point; it is drawn as its
+# upper bound, an open triangle pointing down ("at most this").
 plot for [i=1:12] "docs/undetected-exact.csv" using 2:(strcol(1) eq M[i] ? $3 : NaN) \
-        with lines lt i title (M[i]), \
+        with linespoints lt i pi 8 title (M[i]), \
      for [i=1:12] "docs/undetected-rates.csv" \
         using 2:(strcol(1) eq M[i] && $4 > 0 ? $5 : NaN):6:7 \
-        with yerrorbars lt i ps 0.6 notitle
+        with yerrorbars lt i dt 1 notitle, \
+     for [i=1:12] "docs/undetected-rates.csv" \
+        using 2:(strcol(1) eq M[i] && $4 == 0 ? $7 : NaN) \
+        with points lt i pt 11 ps 1.4 notitle, \
+     NaN with points lc rgb "#000000" pt 11 ps 1.4 title "none undetected: upper bound"
 PLOT
 echo "==> Wrote docs/undetected-rates.png"

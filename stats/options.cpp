@@ -38,10 +38,18 @@ std::vector<std::string> SplitList(std::string_view text) {
     return items;
 }
 
-template <typename Number> bool ParseWhole(std::string_view text, Number& value) {
+enum class ParsedWhole { Ok, TooLarge, Bad };
+
+template <typename Number> ParsedWhole ParseWhole(std::string_view text, Number& value) {
     const char* end = text.data() + text.size();
     const auto [stop, error] = std::from_chars(text.data(), end, value);
-    return error == std::errc{} && stop == end;
+    if (stop != end || text.empty()) {
+        return ParsedWhole::Bad;
+    }
+    if (error == std::errc::result_out_of_range) {
+        return text.front() == '-' ? ParsedWhole::Bad : ParsedWhole::TooLarge;
+    }
+    return error == std::errc{} ? ParsedWhole::Ok : ParsedWhole::Bad;
 }
 
 bool ValidRate(const std::string& text) {
@@ -58,7 +66,7 @@ std::string UsageText() {
     return R"(Usage: bitwatch-stats [OPTIONS]
 
 Sends frames through the demo's noisy channel as fast as the machine allows and compares the
-measured undetected-error rate of each code with its exact value on a binary symmetric channel.
+measured undetected-error rate of each code with its exact value for that channel.
 
 Options:
   --modes LIST           comma-separated mode texts of the demo (default: all twelve), e.g.
@@ -66,20 +74,29 @@ Options:
   --rates LIST           comma-separated bit error rates in percent, 0 to 100
                          (default: 0.1,1,5)
   --frames N             frames per row (default 1000000); with --until-undetected, the most
-                         frames a row may take
-  --until-undetected K   stop a row after K frames with undetected errors, as "Find UE" does
-                         (with several threads each stops at its next frame, so a row may
-                         count a few more than K)
-  --seed S               start the generator from S (default: the demo's own start state, so
-                         that with --threads 1 a row is exactly what the demo would show)
-  --threads T            worker threads per row (default: the number of cores)
+                         frames a row may take (default there: 1000000000)
+  --until-undetected K   stop a row at its K-th frame with undetected errors, as "Find UE" does
+                         for K = 1; refused for a row whose exact value is 0
+  --seed S               start each row's generator from S, mixed with the row's code and rate
+                         (default: the demo's own start state, so that a row is exactly what
+                         the demo shows from launch)
+  --threads T            worker threads per row (default: the number of cores); the results
+                         are the same for every T
   --csv                  comma-separated values instead of a table
   --exact-only           print only the exact probabilities, without sending frames
   --help                 show this text
   --version              show the version
 
-A row's mark "*" says that the exact value lies outside the 95 % Wilson interval of the
-measured rate (expected for about one row in twenty).
+The exact value is the probability of the verdict "Undetected Errors" on the demo's channel:
+each bit flips independently with the rate rounded to single precision and compared with draws
+in steps of 2^-24, so very small rates act as the nearest step above (1e-7 % flips like
+2^-24), and a data bit is "1" with probability 1/2 - 2^-24.
+
+The 95 % interval is Wilson's for a row of a fixed number of frames, and the exact interval for
+inverse binomial sampling for a row that stopped at its K-th undetected frame. A row's mark "*"
+says that the exact value lies outside it (expected for at most about one row in twenty).
+
+Exit status: 0 on success, 1 when the results cannot be written, 2 for a bad option.
 )";
 }
 
@@ -145,7 +162,13 @@ ParsedOptions ParseOptions(std::span<const std::string_view> arguments, int defa
             }
         } else if (name == "--frames" || name == "--until-undetected") {
             std::int64_t count = 0;
-            if (!ParseWhole(text, count) || count < 1) {
+            const ParsedWhole whole = ParseWhole(text, count);
+            if (whole == ParsedWhole::TooLarge) {
+                parsed.error = "count \"" + std::string(text) + "\" for " + std::string(name) +
+                               " is too large: give at most 9223372036854775807";
+                return parsed;
+            }
+            if (whole != ParsedWhole::Ok || count < 1) {
                 parsed.error = "bad count \"" + std::string(text) + "\" for " + std::string(name) +
                                ": give a whole number of at least 1";
                 return parsed;
@@ -158,14 +181,14 @@ ParsedOptions ParseOptions(std::span<const std::string_view> arguments, int defa
             }
         } else if (name == "--seed") {
             std::uint64_t seed = 0;
-            if (!ParseWhole(text, seed)) {
+            if (ParseWhole(text, seed) != ParsedWhole::Ok) {
                 parsed.error = "bad seed \"" + std::string(text) + "\": give a whole number";
                 return parsed;
             }
             options.seed = seed;
         } else if (name == "--threads") {
             int threads = 0;
-            if (!ParseWhole(text, threads) || threads < 1 || threads > 256) {
+            if (ParseWhole(text, threads) != ParsedWhole::Ok || threads < 1 || threads > 256) {
                 parsed.error = "bad thread count \"" + std::string(text) + "\": give 1 to 256";
                 return parsed;
             }

@@ -1,5 +1,8 @@
 #include "stats/runner.h"
 
+#include <algorithm>
+#include <bit>
+#include <mutex>
 #include <thread>
 #include <vector>
 
@@ -11,8 +14,6 @@ namespace bitwatch::stats {
 
 namespace {
 
-constexpr std::int64_t kProgressStep = 1 << 14;
-
 std::uint64_t SplitMix64(std::uint64_t x) {
     x += 0x9e3779b97f4a7c15ULL;
     x = (x ^ (x >> 30U)) * 0xbf58476d1ce4e5b9ULL;
@@ -20,64 +21,140 @@ std::uint64_t SplitMix64(std::uint64_t x) {
     return x ^ (x >> 31U);
 }
 
+// What one block found. In a search, the frame numbers (within the block) of its first
+// undetected frames, as many as the search could need from it.
+struct BlockResult {
+    std::int64_t frames = 0;
+    std::int64_t undetected = 0;
+    std::vector<std::int64_t> undetectedAt;
+    bool done = false;
+};
+
+// The blocks of one row and, in a search, how far the finished blocks from the first on reach.
+class BlockBoard {
+  public:
+    BlockBoard(std::int64_t blocks, std::optional<std::int64_t> target)
+        : blocks_(blocks), target_(target) {}
+
+    // The next block to run, or nothing when the row is complete.
+    std::optional<std::int64_t> Claim() {
+        const std::lock_guard lock(mutex_);
+        if (found_ || next_ >= blocks_) {
+            return std::nullopt;
+        }
+        // Grown as blocks are handed out: a search's cap may allow far more than it runs.
+        results_.emplace_back();
+        return next_++;
+    }
+
+    void Finish(std::int64_t block, BlockResult result) {
+        const std::lock_guard lock(mutex_);
+        result.done = true;
+        results_[static_cast<std::size_t>(block)] = std::move(result);
+        // In a search the row ends inside the first block at which the running count of the
+        // finished blocks, taken in order, reaches the target; later blocks are not needed.
+        while (target_ && !found_ && prefix_ < results_.size() && results_[prefix_].done) {
+            prefixUndetected_ += results_[prefix_].undetected;
+            found_ = prefixUndetected_ >= *target_;
+            ++prefix_;
+        }
+    }
+
+    // Called once every worker has stopped.
+    RowResult Total() const {
+        RowResult total;
+        for (const BlockResult& block : results_) {
+            if (!block.done) {
+                break;
+            }
+            if (target_ && total.undetected + block.undetected >= *target_) {
+                const std::int64_t needed = *target_ - total.undetected;
+                total.frames += block.undetectedAt[static_cast<std::size_t>(needed - 1)] + 1;
+                total.undetected = *target_;
+                total.reachedTarget = true;
+                return total;
+            }
+            total.frames += block.frames;
+            total.undetected += block.undetected;
+        }
+        return total;
+    }
+
+  private:
+    std::mutex mutex_;
+    std::int64_t blocks_;
+    std::vector<BlockResult> results_;
+    std::optional<std::int64_t> target_;
+    std::int64_t next_ = 0;
+    std::size_t prefix_ = 0;
+    std::int64_t prefixUndetected_ = 0;
+    bool found_ = false;
+};
+
+BlockResult RunBlock(const PackedChannel& channel, RandomSource random, std::int64_t frames,
+                     std::optional<std::int64_t> target) {
+    BlockResult result;
+    for (std::int64_t frame = 0; frame < frames; ++frame) {
+        ++result.frames;
+        if (channel.SendFrame(random)) {
+            ++result.undetected;
+            if (target) {
+                result.undetectedAt.push_back(frame);
+                // Whatever came before this block, the search ends here at the latest.
+                if (result.undetected >= *target) {
+                    break;
+                }
+            }
+        }
+    }
+    return result;
+}
+
 } // namespace
 
-std::uint64_t WorkerState(std::optional<std::uint64_t> seed, const std::string& modeText,
-                          const std::string& rateText, int thread) {
+std::uint64_t RowStartState(std::optional<std::uint64_t> seed, const CodeShape& shape,
+                            float flipProbability) {
     if (!seed) {
-        return thread == 0
-                   ? RandomSource::kStartState
-                   : SplitMix64(RandomSource::kStartState + static_cast<std::uint64_t>(thread));
+        return RandomSource::kStartState;
     }
-    // FNV-1a over "mode|rate" names the row.
-    std::string key = modeText;
-    key.append("|").append(rateText);
-    std::uint64_t row = 0xcbf29ce484222325ULL;
-    for (const char c : key) {
-        row = (row ^ static_cast<unsigned char>(c)) * 0x100000001b3ULL;
-    }
-    return SplitMix64(SplitMix64(*seed ^ row) + static_cast<std::uint64_t>(thread));
+    const std::uint64_t code = (static_cast<std::uint64_t>(shape.codeMode) << 16U) ^
+                               static_cast<std::uint16_t>(shape.groupSize);
+    const std::uint64_t rate = std::bit_cast<std::uint32_t>(flipProbability);
+    return SplitMix64(SplitMix64(SplitMix64(*seed) ^ code) ^ rate);
 }
 
 RowResult RunRow(const RowPlan& plan, std::atomic<std::int64_t>& framesDone) {
-    const PackedChannel channel(plan.shape, FlipProbability(plan.rateText));
-    const int threads = plan.threads;
-    std::atomic<std::int64_t> undetectedTotal{0};
-    std::vector<RowResult> results(static_cast<std::size_t>(threads));
+    const float probability = FlipProbability(plan.rateText);
+    const PackedChannel channel(plan.shape, probability);
+    const std::uint64_t drawsPerFrame = 144 + (plan.shape.checkByte() ? 8 : 0);
+    const std::uint64_t start = RowStartState(plan.seed, plan.shape, probability);
+    const std::int64_t blocks = (plan.frames + kBlockFrames - 1) / kBlockFrames;
+    BlockBoard board(blocks, plan.untilUndetected);
+
+    const auto work = [&] {
+        while (const std::optional<std::int64_t> block = board.Claim()) {
+            RandomSource random(start);
+            random.Advance(static_cast<std::uint64_t>(*block * kBlockFrames) * drawsPerFrame);
+            const std::int64_t frames = std::min(kBlockFrames, plan.frames - *block * kBlockFrames);
+            BlockResult result = RunBlock(channel, random, frames, plan.untilUndetected);
+            framesDone.fetch_add(result.frames, std::memory_order_relaxed);
+            board.Finish(*block, std::move(result));
+        }
+    };
     {
         std::vector<std::jthread> workers;
-        for (int t = 0; t < threads; ++t) {
-            // The first worker takes the remainder, so one thread runs every frame.
-            const std::int64_t share = plan.frames / threads + (t == 0 ? plan.frames % threads : 0);
-            workers.emplace_back([&, t, share] {
-                RandomSource random(WorkerState(plan.seed, plan.modeText, plan.rateText, t));
-                RowResult& mine = results[static_cast<std::size_t>(t)];
-                std::int64_t unreported = 0;
-                for (std::int64_t frame = 0; frame < share; ++frame) {
-                    if (plan.untilUndetected &&
-                        undetectedTotal.load(std::memory_order_relaxed) >= *plan.untilUndetected) {
-                        break;
-                    }
-                    ++mine.frames;
-                    if (channel.SendFrame(random)) {
-                        ++mine.undetected;
-                        undetectedTotal.fetch_add(1, std::memory_order_relaxed);
-                    }
-                    if (++unreported == kProgressStep) {
-                        framesDone.fetch_add(unreported, std::memory_order_relaxed);
-                        unreported = 0;
-                    }
-                }
-                framesDone.fetch_add(unreported, std::memory_order_relaxed);
-            });
+        const int threads = static_cast<int>(std::min<std::int64_t>(plan.threads, blocks));
+        for (int t = 1; t < threads; ++t) {
+            workers.emplace_back(work);
         }
+        work();
     }
-    RowResult total;
-    for (const RowResult& result : results) {
-        total.frames += result.frames;
-        total.undetected += result.undetected;
-    }
-    return total;
+    return board.Total();
+}
+
+Interval RowInterval(const RowResult& result) {
+    return result.reachedTarget ? InverseBinomialInterval(result.undetected, result.frames)
+                                : WilsonInterval(result.undetected, result.frames);
 }
 
 } // namespace bitwatch::stats

@@ -6,12 +6,16 @@
 #include <string>
 
 #include "stats/code_shape.h"
-#include "stats/wilson.h"
+#include "stats/intervals.h"
 
 namespace bitwatch::stats {
 
+// A row's frames are sent in blocks of this many. Block b runs the row's one random stream from
+// draw b * kBlockFrames * (draws per frame) on, so the blocks can go to any number of threads in
+// any order and still add up to exactly the frames of one sequential run.
+inline constexpr std::int64_t kBlockFrames = 4096;
+
 struct RowPlan {
-    std::string modeText;
     CodeShape shape;
     std::string rateText;
     std::int64_t frames = 0;
@@ -23,16 +27,24 @@ struct RowPlan {
 struct RowResult {
     std::int64_t frames = 0;
     std::int64_t undetected = 0;
+    // True when the row stopped at its untilUndetected-th undetected frame, not at its cap.
+    bool reachedTarget = false;
 };
 
-// The generator state of worker `thread` of a row. Without a seed the first worker starts from
-// the demo's own start state, as the window does after launch (so every row reuses the same
-// draws). With a seed, the row's mode and rate text are mixed in, so that rows are independent
-// of one another and each reproduces whatever other rows are chosen with it.
-std::uint64_t WorkerState(std::optional<std::uint64_t> seed, const std::string& modeText,
-                          const std::string& rateText, int thread);
+// Where the row's stream starts. Without a seed it is the demo's own start state, so the row is
+// the window's run from launch. With a seed it is mixed with the code and the flip probability
+// (not their spellings: "1" and "1.0" are the same rate), so that rows are independent of one
+// another and each reproduces whatever other rows are chosen with it.
+std::uint64_t RowStartState(std::optional<std::uint64_t> seed, const CodeShape& shape,
+                            float flipProbability);
 
 // Sends the row's frames on its worker threads; framesDone grows as they go, for a progress bar.
+// The result depends on the plan alone, never on the number of threads.
 RowResult RunRow(const RowPlan& plan, std::atomic<std::int64_t>& framesDone);
+
+// The row's 95 % interval for its stopping rule: a search that found its target stopped on a
+// success, which a fixed-count interval does not allow for (it would mark the exact value as
+// outside several times too often); a row that ran its frames counted a fixed number.
+Interval RowInterval(const RowResult& result);
 
 } // namespace bitwatch::stats

@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "stats/wilson.h"
-
 namespace bitwatch::stats {
 namespace {
 
@@ -59,16 +57,18 @@ TEST(Options, RejectsWhatItCannotUse) {
     }
 }
 
-TEST(Wilson, KnownIntervals) {
-    const Interval none = WilsonInterval(0, 10);
-    EXPECT_EQ(none.low, 0.0);
-    EXPECT_NEAR(none.high, 0.2775, 1e-4);
-    const Interval half = WilsonInterval(5, 10);
-    EXPECT_NEAR(half.low, 0.2366, 1e-4);
-    EXPECT_NEAR(half.high, 0.7634, 1e-4);
-    const Interval all = WilsonInterval(10, 10);
-    EXPECT_NEAR(all.low, 0.7225, 1e-4);
-    EXPECT_NEAR(all.high, 1.0, 1e-12);
+TEST(Options, SaysWhenACountIsTooLarge) {
+    EXPECT_NE(Parse({"--frames", "99999999999999999999"}).error.find("too large"),
+              std::string::npos);
+    EXPECT_NE(Parse({"--frames", "-99999999999999999999"}).error.find("at least 1"),
+              std::string::npos);
+}
+
+TEST(Options, AnUnknownModeListsTheValidOnes) {
+    const std::string error = Parse({"--modes", "CRC8"}).error;
+    for (const char* name : {"None", "Parity 6V", "Internet", "CRC-8"}) {
+        EXPECT_NE(error.find(name), std::string::npos) << error;
+    }
 }
 
 } // namespace
