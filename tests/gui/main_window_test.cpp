@@ -326,7 +326,8 @@ TEST_F(MainWindowTest, RunButtonCyclesWithARealTimer) {
     QTest::mouseClick(run, Qt::LeftButton);
     EXPECT_EQ(run->text(), "Stop");
     EXPECT_EQ(timer->interval(), 10);
-    QTRY_VERIFY_WITH_TIMEOUT(window->form().frameCount >= 3, 2000);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->form().frameCount >= 3; }, 2000))
+        << "the fast run sent " << window->form().frameCount << " frames in 2 s";
     EXPECT_EQ(Find<QLabel>("lblUER")->text().toStdString(), window->form().lblUER.text);
 
     QTest::mouseClick(run, Qt::LeftButton);
@@ -342,8 +343,9 @@ TEST_F(MainWindowTest, FindUndetectedStopsOnTheFirstUndetectedError) {
     TypeRate("5");
     QTest::mouseClick(Find<QPushButton>("Command2"), Qt::LeftButton);
     EXPECT_EQ(Find<QPushButton>("Command4")->text(), "Stop");
-    QTRY_COMPARE_WITH_TIMEOUT(Find<QPushButton>("Command4")->text(), QStringLiteral("Start"),
-                              10000);
+    QPushButton* run = Find<QPushButton>("Command4");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return run->text() == QStringLiteral("Start"); }, 10000))
+        << "no undetected error stopped the search in 10 s";
     EXPECT_EQ(Find<QLabel>("lblResult")->text(), "Undetected Errors");
     EXPECT_EQ(window->form().undetectedCount, 1);
     EXPECT_FALSE(window->findChild<QTimer*>("Timer1")->isActive());
