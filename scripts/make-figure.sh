@@ -37,9 +37,11 @@ set key outside right top spacing 1.2
 # Twelve codes told apart in colour and in print: each has its own colour, dash pattern and
 # marker.
 colours = "#000000 #e41a1c #ff7f00 #c9a000 #4daf4a #377eb8 #984ea3 #a65628 #f781bf #17becf #7f7f7f #1a1a8f"
+array dashes = ["", "-", ".", "-.", "-..", "__ ", "_ .", "- -", ". .", "--.", "_..", "__."]
+array marks = [1, 2, 3, 4, 5, 6, 8, 10, 12, 13, 14, 15]
 do for [i=1:12] {
-    set linetype i lc rgb word(colours, i) lw 2 pt (i <= 6 ? 2 * i - 1 : 2 * i - 12) ps 0.9 \
-        dt (i <= 5 ? i : (i - 1) % 5 + 1)
+    set linetype i lc rgb word(colours, i) lw 2 pt marks[i] ps 0.9
+    if (i > 1) { set linetype i dt dashes[i] } else { set linetype i dt solid }
 }
 set grid
 array M = ["None", "Parity 1", "Parity 2", "Parity 4", "Parity 6", "Parity 6V", "Parity 8", \
