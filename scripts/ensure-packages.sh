@@ -27,6 +27,7 @@ ensure_packages() {
 # What every build needs: the compiler, CMake, Qt 6 Widgets and the fonts the window asks for.
 BUILD_PACKAGES=(g++ make cmake pkgconf qt6-base-dev libgl-dev fonts-liberation2)
 # What the tests add: GoogleTest, Google Benchmark, clang with its sanitizer and fuzzer runtimes,
-# and the static analysers.
+# the static analysers, and for the accessibility test an X server, a D-Bus session with the
+# accessibility bus, Python's AT-SPI bindings and the X tools that click and read the window.
 TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev clang-tidy clang-format
-  cppcheck)
+  cppcheck xvfb xauth xdotool x11-utils dbus at-spi2-core python3-pyatspi)

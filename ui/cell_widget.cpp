@@ -3,27 +3,33 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include "ui/accessibility.h"
 #include "ui/colour.h"
 
 namespace bitwatch {
 
-CellWidget::CellWidget(int index, const QFont& font, QWidget* parent)
-    : QWidget(parent), index_(index) {
+CellWidget::CellWidget(int index, const QFont& font, bool takesClicks, QWidget* parent)
+    : QWidget(parent), index_(index), takesClicks_(takesClicks) {
     setFont(font);
     setAutoFillBackground(true);
     setFocusPolicy(Qt::NoFocus);
 }
 
 void CellWidget::ShowRecord(const TextLabel& record) {
+    bool changed = false;
     if (record.text != shownText_ || text_.isNull()) {
         shownText_ = record.text;
         text_ = QString::fromStdString(record.text);
-        update();
+        changed = true;
     }
     if (record.foreColour != shownColour_ || !foreColour_.isValid()) {
         shownColour_ = record.foreColour;
         foreColour_ = ToQColor(record.foreColour);
+        changed = true;
+    }
+    if (changed) {
         update();
+        AnnounceCellChange(this);
     }
     if (isHidden() == record.shown) {
         setHidden(!record.shown);

@@ -6,6 +6,7 @@
 #include <QString>
 #include <QWidget>
 
+#include "core/frame.h"
 #include "ui/controls.h"
 
 namespace bitwatch {
@@ -17,11 +18,17 @@ class CellWidget : public QWidget {
     Q_OBJECT
 
   public:
-    CellWidget(int index, const QFont& font, QWidget* parent);
+    // takesClicks: whether a click on the cell runs an operation (not so for sum1).
+    CellWidget(int index, const QFont& font, bool takesClicks, QWidget* parent);
 
     int index() const { return index_; }
     QString text() const { return text_; }
     QColor foreColour() const { return foreColour_; }
+    bool differsFromTwin() const { return shownColour_ == ColourMismatch; }
+    bool takesClicks() const { return takesClicks_; }
+
+    // What a click does, for the accessible press action.
+    void Click() { emit clicked(index_); }
 
     // Shows the record's state, repainting only when something changed. The comparison is made
     // on the record's own values, so an unchanged cell costs no conversion on the 10 ms tick.
@@ -40,6 +47,7 @@ class CellWidget : public QWidget {
 
   private:
     int index_;
+    bool takesClicks_;
     std::string shownText_;
     Colour shownColour_ = 0;
     QString text_;

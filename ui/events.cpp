@@ -103,6 +103,23 @@ void RunEvent(Form& form, const Event& event) {
     }
 }
 
+bool AnnouncesVerdict(const Event& event, const Timer& timerBefore, const Timer& timerAfter) {
+    switch (event.kind) {
+    case EventKind::ClickData:
+    case EventKind::ClickParity:
+    case EventKind::ClickCheck:
+    case EventKind::PressOne:
+        return true;
+    case EventKind::PressRun:
+        return !timerBefore.enabled() && timerAfter.enabled();
+    case EventKind::Tick:
+        return timerBefore.enabled() &&
+               (timerBefore.interval() == kSlowInterval || !timerAfter.enabled());
+    default:
+        return false;
+    }
+}
+
 std::string DescribeEvent(const Event& event) {
     const auto kind = static_cast<std::size_t>(event.kind);
     std::string text(kind < kKindNames.size() ? kKindNames[kind] : "unknown event");

@@ -39,6 +39,11 @@ struct Event {
 // tick while Timer1 is disabled.
 void RunEvent(Form& form, const Event& event);
 
+// Whether the verdict after the event is worth saying to a screen reader user: after a click on
+// a cell, "One", the first frame of a run, each frame of a slow run and the frame a search stopped
+// on. Not the frames of a fast run: a hundred a second would drown out everything else.
+bool AnnouncesVerdict(const Event& event, const Timer& timerBefore, const Timer& timerAfter);
+
 // The event in a line of text, for failure messages and logs.
 std::string DescribeEvent(const Event& event);
 

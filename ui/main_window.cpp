@@ -6,7 +6,10 @@
 #include <QLineEdit>
 #include <QPixmap>
 #include <QPushButton>
+#include <QStyle>
 
+#include "ui/accessibility.h"
+#include "ui/announcer.h"
 #include "ui/cell_widget.h"
 #include "ui/colour.h"
 #include "ui/fonts.h"
@@ -34,9 +37,24 @@ QString SideName(int index) {
     return index < kDataBits ? QStringLiteral("Transmitted") : QStringLiteral("Received");
 }
 
+// The colour roles and the dark red verdict were chosen for the standard light grey dialog
+// background; on a dark desktop the window keeps that background and its black text, so every
+// colour keeps the contrast it was chosen for. A light palette is left as it is.
+void UseALightPalette(QWidget* window) {
+    const QPalette palette = window->palette();
+    if (palette.color(QPalette::Window).lightness() >=
+        palette.color(QPalette::WindowText).lightness()) {
+        return;
+    }
+    window->setPalette(window->style()->standardPalette());
+}
+
+// An empty accessible name leaves the widget to read as its own text.
 void SetNames(QWidget* widget, const QString& objectName, const QString& accessibleName) {
     widget->setObjectName(objectName);
-    widget->setAccessibleName(accessibleName);
+    if (!accessibleName.isEmpty()) {
+        widget->setAccessibleName(accessibleName);
+    }
 }
 
 QLabel* MakeLabel(QWidget* parent, const layout::Box& box, const QFont& font,
@@ -79,7 +97,9 @@ QComboBox* MakeCombo(QWidget* parent, const layout::Box& box, const QFont& font)
 } // namespace
 
 MainWindow::MainWindow(QWidget* parent) : QWidget(parent) {
+    InstallAccessibility();
     setObjectName(QStringLiteral("Form1"));
+    UseALightPalette(this);
     setWindowTitle(QStringLiteral("Kelm's Bitwatch Demo"));
     // The installed theme icon where there is one, else the copy built into the program.
     setWindowIcon(QIcon::fromTheme(QStringLiteral("org.bitwatch.Bitwatch"),
@@ -111,14 +131,18 @@ MainWindow::MainWindow(QWidget* parent) : QWidget(parent) {
 MainWindow::~MainWindow() = default;
 
 void MainWindow::Deliver(const Event& event) {
+    const Timer timerBefore = form_.Timer1;
     RunEvent(form_, event);
     Refresh();
+    if (AnnouncesVerdict(event, timerBefore, form_.Timer1)) {
+        announcer_->Announce(lblResult_->text());
+    }
 }
 
 CellWidget* MainWindow::AddCell(int index, const QFont& font, const layout::Box& box,
                                 const QString& objectName, const QString& accessibleName,
                                 std::optional<EventKind> click) {
-    auto* cell = new CellWidget(index, font, this);
+    auto* cell = new CellWidget(index, font, click.has_value(), this);
     cell->setGeometry(ToPixels(box));
     SetNames(cell, objectName, accessibleName);
     if (click) {
@@ -131,15 +155,21 @@ CellWidget* MainWindow::AddCell(int index, const QFont& font, const layout::Box&
 
 void MainWindow::CreateRowCaptions() {
     const QFont font = DemoFont(FontFace::SansSerif, 24);
+    // Captions read as their text, which is what a screen reader should say.
     label1_[0] = MakeLabel(this, layout::kLabel1[0], font, Qt::AlignLeft,
-                           QStringLiteral("Label1_0"), QStringLiteral("Transmitted frame"));
+                           QStringLiteral("Label1_0"), QString());
     label1_[1] = MakeLabel(this, layout::kLabel1[1], font, Qt::AlignHCenter,
-                           QStringLiteral("Label1_1"), QStringLiteral("Received frame"));
+                           QStringLiteral("Label1_1"), QString());
 }
 
+// The verdict and the rate have no accessible name of their own: a label without one is read
+// by its text, and Qt announces each new text as a change of its name.
 void MainWindow::CreateVerdict() {
     lblResult_ = MakeLabel(this, layout::kResult, DemoFont(FontFace::Serif, 36), Qt::AlignHCenter,
-                           QStringLiteral("lblResult"), QStringLiteral("Verdict"));
+                           QStringLiteral("lblResult"), QString());
+    lblResult_->setAccessibleDescription(QStringLiteral("Verdict"));
+    announcer_ = new Announcer(this);
+    announcer_->move(lblResult_->pos());
 }
 
 void MainWindow::CreateDataCells() {
@@ -153,17 +183,15 @@ void MainWindow::CreateDataCells() {
 
 void MainWindow::CreateRateLabels() {
     const QFont font = DemoFont(FontFace::SansSerif, 18);
-    const std::array<QString, 4> names = {
-        QStringLiteral("Bit error rate caption"), QStringLiteral("Percent"),
-        QStringLiteral("Undetected error rate caption"), QStringLiteral("Percent")};
     for (int i = 0; i < 4; ++i) {
         // Only "Bit Error Rate" stands right-aligned, against its box.
         label2_[i] =
             MakeLabel(this, layout::kLabel2[i], font, i == 0 ? Qt::AlignRight : Qt::AlignLeft,
-                      QStringLiteral("Label2_%1").arg(i), names[i]);
+                      QStringLiteral("Label2_%1").arg(i), QString());
     }
-    lblUER_ = MakeLabel(this, layout::kRate, font, Qt::AlignLeft, QStringLiteral("lblUER"),
-                        QStringLiteral("Undetected error rate"));
+    lblUER_ =
+        MakeLabel(this, layout::kRate, font, Qt::AlignLeft, QStringLiteral("lblUER"), QString());
+    lblUER_->setAccessibleDescription(QStringLiteral("Undetected error rate in percent"));
 }
 
 void MainWindow::CreateParityCells() {
@@ -223,7 +251,8 @@ void MainWindow::CreateButtons() {
     const std::array<ButtonPlace, 4> buttons = {{
         {command1_, layout::kCommand1, "Command1", "Send one frame", EventKind::PressOne},
         {command3_, layout::kCommand3, "Command3", "Reset", EventKind::PressReset},
-        {command4_, layout::kCommand4, "Command4", "Run", EventKind::PressRun},
+        // No name of its own: it reads as its caption, "Start", "Fast" or "Stop".
+        {command4_, layout::kCommand4, "Command4", "", EventKind::PressRun},
         {command2_, layout::kCommand2, "Command2", "Find undetected error", EventKind::PressFind},
     }};
     for (const ButtonPlace& button : buttons) {
@@ -244,12 +273,25 @@ void MainWindow::CreateComboBoxes() {
     cmbErrorRate_.widget = MakeCombo(this, layout::kErrorRate, rateFont);
     SetNames(cmbErrorRate_.widget, QStringLiteral("cmbErrorRate"),
              QStringLiteral("Bit error rate in percent"));
+    // "Bit Error Rate" labels the box (a labelled-by relation for screen readers).
+    label2_[0]->setBuddy(cmbErrorRate_.widget);
     connect(cmbErrorRate_.widget, &QComboBox::editTextChanged, this, [this](const QString& text) {
         Deliver({EventKind::RateTextChanged, 0, text.toStdString()});
     });
 
     cmbMode_.widget = MakeCombo(this, layout::kMode, DemoFont(FontFace::SansSerif, 19.5));
     SetNames(cmbMode_.widget, QStringLiteral("cmbMode"), QStringLiteral("Code mode"));
+    // On Linux Qt names an editable combo box by its current text ("None"); its line edit, which
+    // holds the focus, keeps a name of its own.
+    // The mode box has no caption on screen; a hidden one labels it for screen readers, which
+    // otherwise call it by its current text ("None editable combo box").
+    auto* modeCaption = new QLabel(QStringLiteral("Code mode"), this);
+    modeCaption->setObjectName(QStringLiteral("modeCaption"));
+    modeCaption->setBuddy(cmbMode_.widget);
+    modeCaption->hide();
+    for (QComboBox* combo : {cmbErrorRate_.widget, cmbMode_.widget}) {
+        combo->lineEdit()->setAccessibleName(combo->accessibleName());
+    }
     connect(cmbMode_.widget, &QComboBox::editTextChanged, this, [this](const QString& text) {
         Deliver({EventKind::ModeTextChanged, 0, text.toStdString()});
     });

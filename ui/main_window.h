@@ -17,6 +17,7 @@ class QPushButton;
 
 namespace bitwatch {
 
+class Announcer;
 class CellWidget;
 class LineWidget;
 
@@ -76,6 +77,7 @@ class MainWindow : public QWidget {
     LineWidget* line4_ = nullptr;
     LineWidget* line5_ = nullptr;
     QLabel* imgTorv_ = nullptr;
+    Announcer* announcer_ = nullptr;
 
     TimerMirror timer1_;
 };

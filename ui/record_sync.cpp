@@ -40,6 +40,8 @@ void SyncLabel(QLabel* label, const TextLabel& record) {
     SyncShown(label, record.shown);
 }
 
+// A button without an accessible name of its own reads as its caption, and Qt announces a new
+// caption as a change of its name.
 void SyncButton(QPushButton* button, const PushButton& record) {
     const QString caption = QString::fromStdString(record.caption);
     if (button->text() != caption) {

@@ -4,6 +4,7 @@
 #include <string>
 
 #include <QAbstractItemView>
+#include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
 #include <QFontInfo>
@@ -416,15 +417,47 @@ TEST_F(MainWindowTest, OnlyButtonsAndComboBoxesTakeTheFocus) {
     }
 }
 
+// What a screen reader reads as each control's name: its own accessible name, or its text.
 TEST_F(MainWindowTest, EveryControlHasAnAccessibleName) {
-    EXPECT_EQ(Find("row1_48")->accessibleName(), "Received data bit 0 of byte 0");
-    EXPECT_EQ(Find("row1_13")->accessibleName(), "Transmitted data bit 5 of byte 1");
-    EXPECT_EQ(Find("Command4")->accessibleName(), "Run");
+    const auto readName = [](QWidget* widget) {
+        QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(widget);
+        return accessible != nullptr ? accessible->text(QAccessible::Name) : QString();
+    };
+    EXPECT_EQ(readName(Find("row1_48")), "Received data bit 0 of byte 0");
+    EXPECT_EQ(readName(Find("row1_13")), "Transmitted data bit 5 of byte 1");
+    EXPECT_EQ(readName(Find("Label2_0")), "Bit Error Rate");
+    EXPECT_EQ(readName(Find("lblResult")), "No Errors");
+    EXPECT_EQ(readName(Find<QComboBox>("cmbMode")->lineEdit()), "Code mode");
     for (QWidget* widget : window->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
         if (!widget->objectName().startsWith("Line")) {
-            EXPECT_FALSE(widget->accessibleName().isEmpty()) << widget->objectName().toStdString();
+            EXPECT_FALSE(readName(widget).isEmpty()) << widget->objectName().toStdString();
         }
     }
+}
+
+// The run button reads as its caption; the cells say their bit and whether it was damaged.
+TEST_F(MainWindowTest, AccessibleTextsFollowTheRecords) {
+    QAccessibleInterface* run = QAccessible::queryAccessibleInterface(Find("Command4"));
+    ASSERT_NE(run, nullptr);
+    EXPECT_EQ(run->text(QAccessible::Name), "Start");
+    QTest::mouseClick(Find<QPushButton>("Command4"), Qt::LeftButton);
+    EXPECT_EQ(run->text(QAccessible::Name), "Fast");
+
+    QAccessibleInterface* cell = QAccessible::queryAccessibleInterface(Cell("row1_50"));
+    ASSERT_NE(cell, nullptr);
+    EXPECT_EQ(cell->role(), QAccessible::StaticText);
+    QTest::mouseClick(Find<QPushButton>("Command3"), Qt::LeftButton);
+    EXPECT_EQ(cell->text(QAccessible::Description), "0");
+    QTest::mouseClick(Cell("row1_50"), Qt::LeftButton);
+    EXPECT_EQ(cell->text(QAccessible::Description), "1, differs from transmitted");
+    ASSERT_NE(cell->actionInterface(), nullptr);
+    cell->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    EXPECT_EQ(window->form().row1[50].text, "0");
+    EXPECT_TRUE(QAccessible::queryAccessibleInterface(Cell("sum1_0"))
+                    ->actionInterface()
+                    ->actionNames()
+                    .isEmpty());
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(window.get())->role(), QAccessible::Window);
 }
 
 } // namespace

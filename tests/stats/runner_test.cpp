@@ -21,7 +21,7 @@ RowResult SendRow(const char* mode, const char* rate, std::int64_t frames, int t
 
 TEST(RunRow, GivesTheSameCountsForAnyNumberOfThreads) {
     struct Case {
-        const char* mode;
+        const char* mode = nullptr;
         std::optional<std::uint64_t> seed;
         std::optional<std::int64_t> until;
     };
