@@ -1,9 +1,9 @@
 #include "core/text_number.h"
 
-#include <charconv>
 #include <cstdint>
 #include <limits>
-#include <system_error>
+
+#include "core/decimal.h"
 
 namespace bitwatch {
 
@@ -104,15 +104,11 @@ double TextToNumber(std::string_view text) {
         return negative ? -0.0 : 0.0;
     }
 
-    double magnitude = 0.0;
-    const char* first = text.data() + pos;
-    const char* last = text.data() + prefix.end;
-    const auto [stop, error] = std::from_chars(first, last, magnitude, std::chars_format::general);
-    if (error == std::errc::result_out_of_range) {
+    const DecimalValue value = ParseDecimal(text.substr(pos, prefix.end - pos));
+    double magnitude = value.magnitude;
+    if (value.outOfRange) {
         const bool overflow = prefix.leadExponent + prefix.writtenExponent > 0;
         magnitude = overflow ? std::numeric_limits<double>::infinity() : 0.0;
-    } else if (error != std::errc{} || stop == first) {
-        return 0.0;
     }
     return negative ? -magnitude : magnitude;
 }
