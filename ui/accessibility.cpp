@@ -3,6 +3,7 @@
 #include <QAccessible>
 #include <QAccessibleWidget>
 
+#include "ui/cell_names.h"
 #include "ui/cell_widget.h"
 
 namespace bitwatch {
@@ -57,8 +58,7 @@ QAccessibleInterface* WindowFactory(const QString& className, QObject* object) {
 } // namespace
 
 QString CellStateText(const CellWidget& cell) {
-    return cell.differsFromTwin() ? cell.text() + QStringLiteral(", differs from transmitted")
-                                  : cell.text();
+    return QString::fromStdString(CellState(cell.text().toStdString(), cell.differsFromTwin()));
 }
 
 void InstallAccessibility() {

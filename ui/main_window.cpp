@@ -10,6 +10,7 @@
 
 #include "ui/accessibility.h"
 #include "ui/announcer.h"
+#include "ui/cell_names.h"
 #include "ui/cell_widget.h"
 #include "ui/colour.h"
 #include "ui/fonts.h"
@@ -26,15 +27,6 @@ constexpr Colour kArrowColour = 0x800080;
 QRect ToPixels(const layout::Box& box) {
     constexpr int px = layout::kTwipsPerPixel;
     return {box.left / px, box.top / px, box.width / px, box.height / px};
-}
-
-QString CellPosition(int index) {
-    const int bit = index % kDataBits;
-    return QStringLiteral("bit %1 of byte %2").arg(bit % 8).arg(bit / 8);
-}
-
-QString SideName(int index) {
-    return index < kDataBits ? QStringLiteral("Transmitted") : QStringLiteral("Received");
 }
 
 // The colour roles and the dark red verdict were chosen for the standard light grey dialog
@@ -139,12 +131,16 @@ void MainWindow::Deliver(const Event& event) {
     }
 }
 
-CellWidget* MainWindow::AddCell(int index, const QFont& font, const layout::Box& box,
-                                const QString& objectName, const QString& accessibleName,
-                                std::optional<EventKind> click) {
+CellWidget* MainWindow::AddCell(CellArray array, int index, const QFont& font,
+                                const layout::Box& box, std::optional<EventKind> click) {
+    static constexpr std::array<const char*, 4> kArrayNames = {"row1", "parity", "sum1", "sum2"};
     auto* cell = new CellWidget(index, font, click.has_value(), this);
     cell->setGeometry(ToPixels(box));
-    SetNames(cell, objectName, accessibleName);
+    SetNames(cell,
+             QStringLiteral("%1_%2")
+                 .arg(QLatin1String(kArrayNames[static_cast<std::size_t>(array)]))
+                 .arg(index),
+             QString::fromStdString(CellName(array, index)));
     if (click) {
         connect(cell, &CellWidget::clicked, this, [this, kind = *click](int clicked) {
             Deliver({kind, static_cast<std::int16_t>(clicked), {}});
@@ -175,9 +171,7 @@ void MainWindow::CreateVerdict() {
 void MainWindow::CreateDataCells() {
     const QFont font = DemoFont(FontFace::SansSerif, 48);
     for (int i = 0; i < kCellsPerArray; ++i) {
-        row1_[i] =
-            AddCell(i, font, layout::Row1Box(i), QStringLiteral("row1_%1").arg(i),
-                    SideName(i) + QStringLiteral(" data ") + CellPosition(i), EventKind::ClickData);
+        row1_[i] = AddCell(CellArray::Row1, i, font, layout::Row1Box(i), EventKind::ClickData);
     }
 }
 
@@ -198,9 +192,7 @@ void MainWindow::CreateParityCells() {
     const QFont font = DemoFont(FontFace::SansSerif, 36);
     for (int i = 0; i < kCellsPerArray; ++i) {
         parity_[i] =
-            AddCell(i, font, layout::ParityBox(i), QStringLiteral("parity_%1").arg(i),
-                    SideName(i) + QStringLiteral(" parity bit after data ") + CellPosition(i),
-                    EventKind::ClickParity);
+            AddCell(CellArray::Parity, i, font, layout::ParityBox(i), EventKind::ClickParity);
     }
 }
 
@@ -214,12 +206,10 @@ void MainWindow::CreateCheckCells() {
     const QFont font = DemoFont(FontFace::SansSerif, 48);
     for (int j = 0; j < kCheckBits; ++j) {
         // The transmitted check bits are computed, never clicked.
-        sum1_[j] = AddCell(j, font, layout::Sum1Box(j), QStringLiteral("sum1_%1").arg(j),
-                           QStringLiteral("Transmitted check bit %1").arg(j), std::nullopt);
+        sum1_[j] = AddCell(CellArray::Sum1, j, font, layout::Sum1Box(j), std::nullopt);
     }
     for (int j = 0; j < kCheckBits; ++j) {
-        sum2_[j] = AddCell(j, font, layout::Sum2Box(j), QStringLiteral("sum2_%1").arg(j),
-                           QStringLiteral("Received check bit %1").arg(j), EventKind::ClickCheck);
+        sum2_[j] = AddCell(CellArray::Sum2, j, font, layout::Sum2Box(j), EventKind::ClickCheck);
     }
 }
 

@@ -7,6 +7,7 @@
 #include <QWidget>
 
 #include "core/frame.h"
+#include "ui/cell_names.h"
 #include "ui/events.h"
 #include "ui/layout.h"
 #include "ui/record_sync.h"
@@ -39,8 +40,8 @@ class MainWindow : public QWidget {
   private:
     void Deliver(const Event& event);
 
-    CellWidget* AddCell(int index, const QFont& font, const layout::Box& box,
-                        const QString& objectName, const QString& accessibleName,
+    // A cell at its box, named for its array and index; a click delivers `click`, if any.
+    CellWidget* AddCell(CellArray array, int index, const QFont& font, const layout::Box& box,
                         std::optional<EventKind> click);
     void CreateRowCaptions();
     void CreateVerdict();
