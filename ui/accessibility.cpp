@@ -3,7 +3,7 @@
 #include <QAccessible>
 #include <QAccessibleWidget>
 
-#include "ui/cell_names.h"
+#include "ui/accessible_names.h"
 #include "ui/cell_widget.h"
 
 namespace bitwatch {

@@ -1,9 +1,28 @@
 #pragma once
 
 // Where every control stands, in twips from the top-left corner of the client area (15 twips to
-// a logical pixel at 96 dots per inch). Every value is a multiple of 15.
+// a logical pixel at 96 dots per inch), and how its text is set. Every position is a multiple of
+// 15. Plain data, read by the Qt window and by the browser page alike.
+
+#include <cstdint>
+
+namespace bitwatch {
+
+enum class FontFace { SansSerif, Serif };
+
+} // namespace bitwatch
 
 namespace bitwatch::layout {
+
+enum class Align { Left, Centre, Right };
+
+// A control's text: its face, its size in points and its horizontal alignment; text always
+// starts at the top of its box.
+struct TextStyle {
+    FontFace face;
+    double points;
+    Align align;
+};
 
 inline constexpr int kTwipsPerPixel = 15;
 
@@ -78,5 +97,23 @@ inline constexpr Segment kLine3{6660, 3960, 7380, 3960, 6};
 inline constexpr Segment kLine4{7260, 3780, 7440, 3960, 6};
 inline constexpr Segment kLine5{7260, 4140, 7440, 3960, 6};
 inline constexpr Segment kLine1[2] = {{240, 7020, 6420, 7020, 4}, {7560, 7020, 13740, 7020, 4}};
+
+inline constexpr TextStyle kDataText{FontFace::SansSerif, 48, Align::Centre};
+inline constexpr TextStyle kParityText{FontFace::SansSerif, 36, Align::Centre};
+inline constexpr TextStyle kCheckText{FontFace::SansSerif, 48, Align::Centre};
+inline constexpr TextStyle kLabel1Text[2] = {{FontFace::SansSerif, 24, Align::Left},
+                                             {FontFace::SansSerif, 24, Align::Centre}};
+inline constexpr TextStyle kResultText{FontFace::Serif, 36, Align::Centre};
+inline constexpr TextStyle kLabel2Text[4] = {{FontFace::SansSerif, 18, Align::Right},
+                                             {FontFace::SansSerif, 18, Align::Left},
+                                             {FontFace::SansSerif, 18, Align::Left},
+                                             {FontFace::SansSerif, 18, Align::Left}};
+inline constexpr TextStyle kRateText{FontFace::SansSerif, 18, Align::Left};
+inline constexpr TextStyle kButtonText{FontFace::SansSerif, 18, Align::Centre};
+inline constexpr TextStyle kErrorRateText{FontFace::SansSerif, 18, Align::Left};
+inline constexpr TextStyle kModeText{FontFace::SansSerif, 19.5, Align::Left};
+
+// The arrow's colour, 0xBBGGRR as the records' colours.
+inline constexpr std::uint32_t kArrowColour = 0x800080;
 
 } // namespace bitwatch::layout

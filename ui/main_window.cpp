@@ -10,7 +10,7 @@
 
 #include "ui/accessibility.h"
 #include "ui/announcer.h"
-#include "ui/cell_names.h"
+#include "ui/accessible_names.h"
 #include "ui/cell_widget.h"
 #include "ui/colour.h"
 #include "ui/fonts.h"
@@ -21,8 +21,6 @@
 namespace bitwatch {
 
 namespace {
-
-constexpr Colour kArrowColour = 0x800080;
 
 QRect ToPixels(const layout::Box& box) {
     constexpr int px = layout::kTwipsPerPixel;
@@ -49,13 +47,28 @@ void SetNames(QWidget* widget, const QString& objectName, const QString& accessi
     }
 }
 
-QLabel* MakeLabel(QWidget* parent, const layout::Box& box, const QFont& font,
-                  Qt::Alignment alignment, const QString& objectName,
-                  const QString& accessibleName) {
+Qt::Alignment ToQt(layout::Align align) {
+    switch (align) {
+    case layout::Align::Left:
+        return Qt::AlignLeft;
+    case layout::Align::Right:
+        return Qt::AlignRight;
+    case layout::Align::Centre:
+        break;
+    }
+    return Qt::AlignHCenter;
+}
+
+QString ToQString(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QLabel* MakeLabel(QWidget* parent, const layout::Box& box, const layout::TextStyle& style,
+                  const QString& objectName, const QString& accessibleName) {
     auto* label = new QLabel(parent);
     label->setGeometry(ToPixels(box));
-    label->setFont(font);
-    label->setAlignment(alignment | Qt::AlignTop);
+    label->setFont(DemoFont(style));
+    label->setAlignment(ToQt(style.align) | Qt::AlignTop);
     label->setAutoFillBackground(true);
     label->setFocusPolicy(Qt::NoFocus);
     label->setTextFormat(Qt::PlainText);
@@ -150,46 +163,42 @@ CellWidget* MainWindow::AddCell(CellArray array, int index, const QFont& font,
 }
 
 void MainWindow::CreateRowCaptions() {
-    const QFont font = DemoFont(FontFace::SansSerif, 24);
     // Captions read as their text, which is what a screen reader should say.
-    label1_[0] = MakeLabel(this, layout::kLabel1[0], font, Qt::AlignLeft,
-                           QStringLiteral("Label1_0"), QString());
-    label1_[1] = MakeLabel(this, layout::kLabel1[1], font, Qt::AlignHCenter,
-                           QStringLiteral("Label1_1"), QString());
+    for (int i = 0; i < 2; ++i) {
+        label1_[i] = MakeLabel(this, layout::kLabel1[i], layout::kLabel1Text[i],
+                               QStringLiteral("Label1_%1").arg(i), QString());
+    }
 }
 
 // The verdict and the rate have no accessible name of their own: a label without one is read
 // by its text, and Qt announces each new text as a change of its name.
 void MainWindow::CreateVerdict() {
-    lblResult_ = MakeLabel(this, layout::kResult, DemoFont(FontFace::Serif, 36), Qt::AlignHCenter,
-                           QStringLiteral("lblResult"), QString());
-    lblResult_->setAccessibleDescription(QStringLiteral("Verdict"));
+    lblResult_ = MakeLabel(this, layout::kResult, layout::kResultText, QStringLiteral("lblResult"),
+                           QString());
+    lblResult_->setAccessibleDescription(ToQString(names::kVerdict));
     announcer_ = new Announcer(this);
     announcer_->move(lblResult_->pos());
 }
 
 void MainWindow::CreateDataCells() {
-    const QFont font = DemoFont(FontFace::SansSerif, 48);
+    const QFont font = DemoFont(layout::kDataText);
     for (int i = 0; i < kCellsPerArray; ++i) {
         row1_[i] = AddCell(CellArray::Row1, i, font, layout::Row1Box(i), EventKind::ClickData);
     }
 }
 
 void MainWindow::CreateRateLabels() {
-    const QFont font = DemoFont(FontFace::SansSerif, 18);
     for (int i = 0; i < 4; ++i) {
-        // Only "Bit Error Rate" stands right-aligned, against its box.
-        label2_[i] =
-            MakeLabel(this, layout::kLabel2[i], font, i == 0 ? Qt::AlignRight : Qt::AlignLeft,
-                      QStringLiteral("Label2_%1").arg(i), QString());
+        label2_[i] = MakeLabel(this, layout::kLabel2[i], layout::kLabel2Text[i],
+                               QStringLiteral("Label2_%1").arg(i), QString());
     }
     lblUER_ =
-        MakeLabel(this, layout::kRate, font, Qt::AlignLeft, QStringLiteral("lblUER"), QString());
-    lblUER_->setAccessibleDescription(QStringLiteral("Undetected error rate in percent"));
+        MakeLabel(this, layout::kRate, layout::kRateText, QStringLiteral("lblUER"), QString());
+    lblUER_->setAccessibleDescription(ToQString(names::kRate));
 }
 
 void MainWindow::CreateParityCells() {
-    const QFont font = DemoFont(FontFace::SansSerif, 36);
+    const QFont font = DemoFont(layout::kParityText);
     for (int i = 0; i < kCellsPerArray; ++i) {
         parity_[i] =
             AddCell(CellArray::Parity, i, font, layout::ParityBox(i), EventKind::ClickParity);
@@ -203,7 +212,7 @@ void MainWindow::CreateRules() {
 }
 
 void MainWindow::CreateCheckCells() {
-    const QFont font = DemoFont(FontFace::SansSerif, 48);
+    const QFont font = DemoFont(layout::kCheckText);
     for (int j = 0; j < kCheckBits; ++j) {
         // The transmitted check bits are computed, never clicked.
         sum1_[j] = AddCell(CellArray::Sum1, j, font, layout::Sum1Box(j), std::nullopt);
@@ -214,7 +223,7 @@ void MainWindow::CreateCheckCells() {
 }
 
 void MainWindow::CreateArrow() {
-    const QColor arrow = ToQColor(kArrowColour);
+    const QColor arrow = ToQColor(layout::kArrowColour);
     line3_ = MakeLine(this, layout::kLine3, arrow, QStringLiteral("Line3"));
     line4_ = MakeLine(this, layout::kLine4, arrow, QStringLiteral("Line4"));
     line5_ = MakeLine(this, layout::kLine5, arrow, QStringLiteral("Line5"));
@@ -226,24 +235,24 @@ void MainWindow::CreateLogo() {
     imgTorv_->setPixmap(QPixmap(QStringLiteral(":/bitwatch/logo.png")));
     imgTorv_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     imgTorv_->setFocusPolicy(Qt::NoFocus);
-    SetNames(imgTorv_, QStringLiteral("imgTorv"), QStringLiteral("Bitwatch logo"));
+    SetNames(imgTorv_, QStringLiteral("imgTorv"), ToQString(names::kLogo));
 }
 
 void MainWindow::CreateButtons() {
-    const QFont font = DemoFont(FontFace::SansSerif, 18);
+    const QFont font = DemoFont(layout::kButtonText);
     struct ButtonPlace {
         QPushButton*& widget;
         const layout::Box& box;
         const char* objectName;
-        const char* accessibleName;
+        std::string_view accessibleName;
         EventKind press;
     };
     const std::array<ButtonPlace, 4> buttons = {{
-        {command1_, layout::kCommand1, "Command1", "Send one frame", EventKind::PressOne},
-        {command3_, layout::kCommand3, "Command3", "Reset", EventKind::PressReset},
+        {command1_, layout::kCommand1, "Command1", names::kOne, EventKind::PressOne},
+        {command3_, layout::kCommand3, "Command3", names::kReset, EventKind::PressReset},
         // No name of its own: it reads as its caption, "Start", "Fast" or "Stop".
-        {command4_, layout::kCommand4, "Command4", "", EventKind::PressRun},
-        {command2_, layout::kCommand2, "Command2", "Find undetected error", EventKind::PressFind},
+        {command4_, layout::kCommand4, "Command4", {}, EventKind::PressRun},
+        {command2_, layout::kCommand2, "Command2", names::kFind, EventKind::PressFind},
     }};
     for (const ButtonPlace& button : buttons) {
         button.widget = new KeyboardButton(this);
@@ -251,7 +260,7 @@ void MainWindow::CreateButtons() {
         button.widget->setFont(font);
         button.widget->setFocusPolicy(Qt::StrongFocus);
         SetNames(button.widget, QString::fromLatin1(button.objectName),
-                 QString::fromLatin1(button.accessibleName));
+                 ToQString(button.accessibleName));
         connect(button.widget, &QPushButton::clicked, this, [this, kind = button.press] {
             Deliver({kind, 0, {}});
         });
@@ -259,23 +268,21 @@ void MainWindow::CreateButtons() {
 }
 
 void MainWindow::CreateComboBoxes() {
-    const QFont rateFont = DemoFont(FontFace::SansSerif, 18);
-    cmbErrorRate_.widget = MakeCombo(this, layout::kErrorRate, rateFont);
-    SetNames(cmbErrorRate_.widget, QStringLiteral("cmbErrorRate"),
-             QStringLiteral("Bit error rate in percent"));
+    cmbErrorRate_.widget = MakeCombo(this, layout::kErrorRate, DemoFont(layout::kErrorRateText));
+    SetNames(cmbErrorRate_.widget, QStringLiteral("cmbErrorRate"), ToQString(names::kRateBox));
     // "Bit Error Rate" labels the box (a labelled-by relation for screen readers).
     label2_[0]->setBuddy(cmbErrorRate_.widget);
     connect(cmbErrorRate_.widget, &QComboBox::editTextChanged, this, [this](const QString& text) {
         Deliver({EventKind::RateTextChanged, 0, text.toStdString()});
     });
 
-    cmbMode_.widget = MakeCombo(this, layout::kMode, DemoFont(FontFace::SansSerif, 19.5));
-    SetNames(cmbMode_.widget, QStringLiteral("cmbMode"), QStringLiteral("Code mode"));
+    cmbMode_.widget = MakeCombo(this, layout::kMode, DemoFont(layout::kModeText));
+    SetNames(cmbMode_.widget, QStringLiteral("cmbMode"), ToQString(names::kModeBox));
     // On Linux Qt names an editable combo box by its current text ("None"); its line edit, which
     // holds the focus, keeps a name of its own.
     // The mode box has no caption on screen; a hidden one labels it for screen readers, which
     // otherwise call it by its current text ("None editable combo box").
-    auto* modeCaption = new QLabel(QStringLiteral("Code mode"), this);
+    auto* modeCaption = new QLabel(ToQString(names::kModeBox), this);
     modeCaption->setObjectName(QStringLiteral("modeCaption"));
     modeCaption->setBuddy(cmbMode_.widget);
     modeCaption->hide();

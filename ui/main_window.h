@@ -7,7 +7,7 @@
 #include <QWidget>
 
 #include "core/frame.h"
-#include "ui/cell_names.h"
+#include "ui/accessible_names.h"
 #include "ui/events.h"
 #include "ui/layout.h"
 #include "ui/record_sync.h"

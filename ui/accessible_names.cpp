@@ -1,4 +1,4 @@
-#include "ui/cell_names.h"
+#include "ui/accessible_names.h"
 
 #include "core/frame.h"
 
