@@ -31,3 +31,6 @@ BUILD_PACKAGES=(g++ make cmake pkgconf qt6-base-dev libgl-dev fonts-liberation2)
 # accessibility bus, Python's AT-SPI bindings and the X tools that click and read the window.
 TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev clang-tidy clang-format
   cppcheck xvfb xauth xdotool x11-utils dbus at-spi2-core python3-pyatspi)
+# What the browser edition adds: Debian's emscripten, Node.js with npm for the browser tests,
+# Chromium for them to drive, and Python for the plain static server.
+WEB_PACKAGES=(emscripten nodejs chromium python3 fonts-liberation2)

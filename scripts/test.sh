@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds and runs every test: with warnings as errors, again under AddressSanitizer and
-# UndefinedBehaviorSanitizer, then static analysis, a bounded run of each fuzzer, and the Debian
-# package (built, validated, installed, started and removed).
+# UndefinedBehaviorSanitizer, then static analysis, a bounded run of each fuzzer, the Debian
+# package (built, validated, installed, started and removed), and the browser edition (built with
+# emscripten, compared frame for frame with the native library, and driven in Chromium).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/ensure-packages.sh
@@ -27,5 +28,10 @@ ctest --preset fuzz
 ./scripts/fuzz.sh 30
 
 ./scripts/package.sh
+
+./scripts/web.sh --build-only
+echo "==> Running the browser edition's tests (node, and Debian's Chromium)"
+(cd web && BITWATCH_REPLAY_EVENTS="$PWD/../build/ci/tests/bitwatch_replay_events" \
+  BITWATCH_RENDER_WINDOW="$PWD/../build/ci/tests/bitwatch_render_window" node --test tests/)
 
 echo "==> All tests passed"

@@ -1,0 +1,418 @@
+// The browser page of Bitwatch. Every event goes through the plain library compiled to
+// WebAssembly (Session.run, which is RunEvent); the page then mirrors the records into the DOM,
+// touching only what changed. No behaviour of the demonstration is written here.
+"use strict";
+
+(function () {
+  const TWIN_COLOURS = new Map(); // 0xBBGGRR -> CSS colour, filled on demand
+
+  function cssColour(bgr) {
+    let colour = TWIN_COLOURS.get(bgr);
+    if (colour === undefined) {
+      const red = bgr & 0xff;
+      const green = (bgr >> 8) & 0xff;
+      const blue = (bgr >> 16) & 0xff;
+      colour = `rgb(${red}, ${green}, ${blue})`;
+      TWIN_COLOURS.set(bgr, colour);
+    }
+    return colour;
+  }
+
+  function place(element, box, level) {
+    element.style.left = `${box[0]}px`;
+    element.style.top = `${box[1]}px`;
+    element.style.width = `${box[2]}px`;
+    element.style.height = `${box[3]}px`;
+    if (level !== undefined) {
+      element.style.zIndex = String(level);
+    }
+  }
+
+  function styleText(element, style) {
+    element.classList.add("text");
+    if (style.face === "serif") {
+      element.classList.add("serif");
+    }
+    element.style.fontSize = `${style.points}pt`;
+    element.style.textAlign = style.align;
+  }
+
+  // A cell says its state the way the desktop does: its bit, and "differs from transmitted" on a
+  // received cell whose colour marks it as damaged.
+  function cellState(text, colour, mismatch) {
+    return colour === mismatch ? `${text}, differs from transmitted` : text;
+  }
+
+  class Page {
+    constructor(module, root) {
+      this.module = module;
+      this.session = new module.Session();
+      this.description = JSON.parse(module.pageDescription());
+      this.root = root;
+      this.shown = null; // the records as last mirrored
+      this.cells = new Map(); // "row1" -> [element]
+      this.labels = new Map(); // id -> element
+      this.buttons = new Map();
+      this.combos = new Map();
+      this.lines = new Map();
+      this.timer = { handle: null, restarts: -1, interval: 0 };
+      this.build();
+      this.sync();
+      root.setAttribute("aria-busy", "false");
+      this.buttons.get("Command1").focus();
+      performance.mark("bitwatch-ready");
+    }
+
+    // Runs one event through the library and mirrors the outcome.
+    run(kind, index, text) {
+      this.session.run(kind, index, text);
+      this.sync();
+    }
+
+    build() {
+      const d = this.description;
+      this.root.style.width = `${d.client[0]}px`;
+      this.root.style.height = `${d.client[1]}px`;
+      for (const label of d.labels) {
+        const element = document.createElement("div");
+        element.id = label.id;
+        place(element, label.box, label.level);
+        styleText(element, label.style);
+        if (label.description) {
+          element.setAttribute("aria-description", label.description);
+        }
+        if (label.live) {
+          // The verdict and the rate are read as they change, politely.
+          element.setAttribute("aria-live", "polite");
+          element.setAttribute("aria-atomic", "true");
+        }
+        this.root.append(element);
+        this.labels.set(label.id, { element, record: label.record });
+      }
+      for (const cell of d.cells) {
+        this.buildCell(cell);
+      }
+      for (const line of d.lines) {
+        this.buildLine(line);
+      }
+      const logo = document.createElement("img");
+      logo.id = "imgTorv";
+      logo.className = "logo";
+      logo.src = "logo.png";
+      logo.alt = d.logo.name;
+      logo.draggable = false;
+      place(logo, d.logo.box, d.logo.level);
+      logo.style.width = "auto";
+      logo.style.height = "auto";
+      this.root.append(logo);
+      for (const control of d.controls) {
+        if (control.press !== undefined) {
+          this.buildButton(control);
+        } else {
+          this.buildCombo(control);
+        }
+      }
+    }
+
+    buildCell(cell) {
+      const element = document.createElement("div");
+      element.id = cell.id;
+      place(element, cell.box, cell.level);
+      styleText(element, cell.style);
+      element.setAttribute("role", cell.click === null ? "img" : "button");
+      element.setAttribute("aria-label", cell.name);
+      if (cell.click !== null) {
+        const [, index] = cell.record;
+        // The second click of a double click does nothing, as on the desktop.
+        element.addEventListener("click", (event) => {
+          if (event.detail % 2 === 1 || event.detail === 0) {
+            this.run(cell.click, index, "");
+          }
+        });
+      }
+      this.root.append(element);
+      const [array] = cell.record;
+      if (!this.cells.has(array)) {
+        this.cells.set(array, []);
+      }
+      this.cells.get(array).push(element);
+    }
+
+    buildLine(line) {
+      const svgNs = "http://www.w3.org/2000/svg";
+      const margin = Math.ceil(line.width / 2);
+      const left = Math.min(line.from[0], line.to[0]) - margin;
+      const top = Math.min(line.from[1], line.to[1]) - margin;
+      const width = Math.abs(line.to[0] - line.from[0]) + 2 * margin;
+      const height = Math.abs(line.to[1] - line.from[1]) + 2 * margin;
+      const svg = document.createElementNS(svgNs, "svg");
+      svg.id = line.id;
+      svg.classList.add("line");
+      svg.setAttribute("aria-hidden", "true");
+      svg.setAttribute("width", width);
+      svg.setAttribute("height", height);
+      place(svg, [left, top, width, height], line.level);
+      const stroke = document.createElementNS(svgNs, "line");
+      stroke.setAttribute("x1", line.from[0] - left);
+      stroke.setAttribute("y1", line.from[1] - top);
+      stroke.setAttribute("x2", line.to[0] - left);
+      stroke.setAttribute("y2", line.to[1] - top);
+      stroke.setAttribute("stroke", line.colour === null ? "var(--text)" : cssColour(line.colour));
+      stroke.setAttribute("stroke-width", line.width);
+      stroke.setAttribute("stroke-linecap", "round");
+      svg.append(stroke);
+      this.root.append(svg);
+      this.lines.set(line.id, svg);
+    }
+
+    buildButton(control) {
+      const button = document.createElement("button");
+      button.id = control.id;
+      button.type = "button";
+      button.className = "push";
+      place(button, control.box, this.description.controlLevel);
+      button.style.fontSize = `${control.style.points}pt`;
+      if (control.name) {
+        button.setAttribute("aria-label", control.name);
+      }
+      // Enter presses a button once however long it is held, as on the desktop.
+      button.addEventListener("keydown", (event) => {
+        if (event.key === "Enter" && event.repeat) {
+          event.preventDefault();
+        }
+      });
+      button.addEventListener("click", () => this.run(control.press, 0, ""));
+      this.keepTabInWindow(button);
+      this.root.append(button);
+      this.buttons.set(control.id, button);
+    }
+
+    // An editable drop-down: a text field whose every change is an event of its own, and a list
+    // of its own (no browser suggestions) whose pick is another.
+    buildCombo(control) {
+      const box = document.createElement("div");
+      box.id = control.id;
+      box.className = "combo";
+      place(box, control.box, this.description.controlLevel);
+      box.style.fontSize = `${control.style.points}pt`;
+      const input = document.createElement("input");
+      input.type = "text";
+      input.autocomplete = "off";
+      input.spellcheck = false;
+      input.setAttribute("autocapitalize", "off");
+      input.setAttribute("autocorrect", "off");
+      input.setAttribute("role", "combobox");
+      input.setAttribute("aria-expanded", "false");
+      input.setAttribute("aria-autocomplete", "none");
+      const listId = `${control.id}_list`;
+      input.setAttribute("aria-controls", listId);
+      if (control.labelledBy) {
+        input.setAttribute("aria-labelledby", control.labelledBy);
+      } else {
+        input.setAttribute("aria-label", control.name);
+      }
+      const drop = document.createElement("button");
+      drop.type = "button";
+      drop.className = "drop";
+      drop.tabIndex = -1;
+      drop.setAttribute("aria-label", `${control.name}: list`);
+      drop.textContent = "\u25be";
+      const list = document.createElement("ul");
+      list.id = listId;
+      list.setAttribute("role", "listbox");
+      list.hidden = true;
+      box.append(input, drop, list);
+      this.root.append(box);
+
+      const combo = { element: box, input, list, control, entries: null, active: -1 };
+      input.addEventListener("input", () => this.run(control.change, 0, input.value));
+      drop.addEventListener("mousedown", (event) => event.preventDefault());
+      drop.addEventListener("click", () => {
+        this.toggleList(combo, list.hidden);
+        input.focus();
+      });
+      list.addEventListener("mousedown", (event) => event.preventDefault());
+      list.addEventListener("click", (event) => {
+        const item = event.target.closest("li");
+        if (item) {
+          this.pick(combo, Number(item.dataset.index));
+        }
+      });
+      input.addEventListener("keydown", (event) => this.comboKey(combo, event));
+      input.addEventListener("blur", () => this.toggleList(combo, false));
+      this.keepTabInWindow(input);
+      this.combos.set(control.id, combo);
+    }
+
+    toggleList(combo, open) {
+      combo.list.hidden = !open;
+      combo.input.setAttribute("aria-expanded", open ? "true" : "false");
+      combo.active = open ? Math.max(0, combo.entries.indexOf(combo.input.value)) : -1;
+      this.markActive(combo);
+    }
+
+    markActive(combo) {
+      [...combo.list.children].forEach((item, i) => {
+        item.setAttribute("aria-selected", i === combo.active ? "true" : "false");
+      });
+      const active = combo.list.children[combo.active];
+      if (active) {
+        combo.input.setAttribute("aria-activedescendant", active.id);
+      } else {
+        combo.input.removeAttribute("aria-activedescendant");
+      }
+    }
+
+    // Picking an entry: the library sets the box's text and applies the pick. A box without a
+    // pick event (the rate) only takes the entry's text.
+    pick(combo, index) {
+      this.toggleList(combo, false);
+      if (combo.control.pick !== null) {
+        this.run(combo.control.pick, index, "");
+      } else if (combo.entries[index] !== combo.input.value) {
+        this.run(combo.control.change, 0, combo.entries[index]);
+      }
+    }
+
+    comboKey(combo, event) {
+      const open = !combo.list.hidden;
+      if (event.key === "ArrowDown" || event.key === "ArrowUp") {
+        event.preventDefault();
+        if (!open) {
+          this.toggleList(combo, true);
+          return;
+        }
+        const step = event.key === "ArrowDown" ? 1 : -1;
+        const count = combo.entries.length;
+        combo.active = (combo.active + step + count) % count;
+        this.markActive(combo);
+      } else if (event.key === "Enter" && open && combo.active >= 0) {
+        event.preventDefault();
+        this.pick(combo, combo.active);
+      } else if (event.key === "Escape" && open) {
+        event.preventDefault();
+        this.toggleList(combo, false);
+      }
+    }
+
+    // The Tab key cycles through the six controls and back, as it does in the desktop window.
+    keepTabInWindow(element) {
+      element.addEventListener("keydown", (event) => {
+        if (event.key !== "Tab") {
+          return;
+        }
+        const order = this.description.controls.map((control) => this.focusTarget(control.id));
+        const here = order.indexOf(element);
+        if (here === order.length - 1 && !event.shiftKey) {
+          event.preventDefault();
+          order[0].focus();
+        } else if (here === 0 && event.shiftKey) {
+          event.preventDefault();
+          order[order.length - 1].focus();
+        }
+      });
+    }
+
+    focusTarget(id) {
+      return this.buttons.get(id) || this.combos.get(id).input;
+    }
+
+    // Brings the DOM up to date with the records, writing only what changed.
+    sync() {
+      const records = JSON.parse(this.session.records());
+      const before = this.shown;
+      for (const [array, elements] of this.cells) {
+        const now = records[array];
+        const was = before && before[array];
+        const mismatch = 0x0000ff;
+        for (let i = 0; i < elements.length; i++) {
+          const [text, colour, shown] = now[i];
+          if (was && was[i][0] === text && was[i][1] === colour && was[i][2] === shown) {
+            continue;
+          }
+          const element = elements[i];
+          if (!was || was[i][0] !== text) {
+            element.textContent = text;
+          }
+          if (!was || was[i][1] !== colour) {
+            element.style.color = cssColour(colour);
+          }
+          if (!was || was[i][2] !== shown) {
+            element.hidden = !shown;
+          }
+          element.setAttribute("aria-description", cellState(text, colour, mismatch));
+        }
+      }
+      for (const { element, record } of this.labels.values()) {
+        const now = record.length === 2 ? records[record[0]][record[1]] : records[record[0]];
+        if (element.textContent !== now[0]) {
+          element.textContent = now[0];
+        }
+        const colour = now[1] === 0 ? "var(--text)" : cssColour(now[1]);
+        if (element.style.color !== colour) {
+          element.style.color = colour;
+        }
+        element.hidden = !now[2];
+      }
+      for (const [id, button] of this.buttons) {
+        if (button.textContent !== records[id]) {
+          button.textContent = records[id];
+        }
+      }
+      this.lines.get("Line1_0").toggleAttribute("hidden", !records.Line1[0]);
+      this.lines.get("Line1_1").toggleAttribute("hidden", !records.Line1[1]);
+      for (const [id, combo] of this.combos) {
+        this.syncCombo(combo, records[id]);
+      }
+      this.syncTimer(records.Timer1);
+      // A fast run changes the verdict and the rate a hundred times a second: the live regions
+      // wait until it ends instead of reading every frame.
+      const fast = records.Timer1.enabled && records.Timer1.interval === this.description.fastInterval;
+      for (const id of ["lblResult", "lblUER"]) {
+        this.labels.get(id).element.setAttribute("aria-busy", fast ? "true" : "false");
+      }
+      this.shown = records;
+    }
+
+    syncCombo(combo, record) {
+      if (combo.entries === null || combo.entries.join("\n") !== record.entries.join("\n")) {
+        combo.entries = record.entries.slice();
+        combo.list.replaceChildren(
+          ...combo.entries.map((entry, i) => {
+            const item = document.createElement("li");
+            item.id = `${combo.control.id}_item_${i}`;
+            item.setAttribute("role", "option");
+            item.dataset.index = String(i);
+            item.textContent = entry;
+            return item;
+          }),
+        );
+      }
+      if (combo.input.value !== record.text) {
+        combo.input.value = record.text;
+      }
+    }
+
+    // The real timer follows the record: stopped, or restarted whenever the record says its
+    // countdown restarted. setInterval never queues more than one late tick.
+    syncTimer(record) {
+      if (!record.enabled) {
+        if (this.timer.handle !== null) {
+          clearInterval(this.timer.handle);
+          this.timer.handle = null;
+        }
+      } else if (this.timer.handle === null || record.restarts !== this.timer.restarts) {
+        if (this.timer.handle !== null) {
+          clearInterval(this.timer.handle);
+        }
+        this.timer.handle = setInterval(() => this.run(this.description.tick, 0, ""), record.interval);
+      }
+      this.timer.restarts = record.restarts;
+    }
+  }
+
+  const root = document.getElementById("Form1");
+  createBitwatch().then((module) => {
+    window.bitwatchPage = new Page(module, root);
+  });
+})();

@@ -1,0 +1,277 @@
+// The page in Debian's Chromium, driven as a user drives it: clicks on cells, mode names typed
+// key by key, picks from the lists, the buttons by mouse and keyboard, and what the page then
+// shows (texts, computed colours, positions, names for assistive technology).
+import assert from "node:assert/strict";
+import { after, before, describe, test } from "node:test";
+
+import { launchBrowser, openDemo, records, serveSite } from "./support.mjs";
+
+let browser;
+before(async () => {
+  browser = await launchBrowser();
+});
+after(async () => {
+  await browser?.close();
+});
+
+async function box(page, id) {
+  return page.locator(`#${CSS.escape(id)}`).boundingBox();
+}
+
+const CSS = { escape: (id) => id.replace(/([^a-zA-Z0-9_-])/g, "\\$1") };
+
+async function typeMode(page, text) {
+  const input = page.locator("#cmbMode input");
+  await input.fill("");
+  await input.pressSequentially(text);
+}
+
+async function typeRate(page, text) {
+  const input = page.locator("#cmbErrorRate input");
+  await input.fill("");
+  await input.pressSequentially(text);
+}
+
+async function colour(page, id) {
+  return page.$eval(`#${CSS.escape(id)}`, (element) => getComputedStyle(element).color);
+}
+
+async function textOf(page, id) {
+  return page.$eval(`#${CSS.escape(id)}`, (element) => element.textContent);
+}
+
+async function visible(page, id) {
+  return page.locator(`#${CSS.escape(id)}`).isVisible();
+}
+
+// A click where a user would click: at a point of the page, on whatever lies on top there.
+async function clickAt(page, x, y) {
+  await page.mouse.click(x, y);
+}
+
+async function origin(page) {
+  const window = await box(page, "Form1");
+  return [window.x, window.y];
+}
+
+describe("the page", () => {
+  test("starts as the window does after start-up", async () => {
+    const page = await openDemo(browser);
+    assert.equal(await page.title(), "Kelm's Bitwatch Demo");
+    const window = await box(page, "Form1");
+    assert.deepEqual([window.width, window.height], [959, 698]);
+    for (let i = 0; i < 96; i++) {
+      assert.equal(await textOf(page, `row1_${i}`), "0");
+      assert.equal(await colour(page, `row1_${i}`), i < 48 ? "rgb(0, 128, 0)" : "rgb(0, 0, 128)");
+      assert.equal(await visible(page, `parity_${i}`), false, `parity_${i}`);
+    }
+    for (let j = 0; j < 8; j++) {
+      assert.equal(await visible(page, `sum1_${j}`), false);
+      assert.equal(await visible(page, `sum2_${j}`), false);
+    }
+    assert.equal(await visible(page, "Line1_0"), true);
+    assert.equal(await textOf(page, "lblResult"), "No Errors");
+    assert.equal(await colour(page, "lblResult"), "rgb(128, 0, 0)");
+    assert.equal(await textOf(page, "lblUER"), "0.00");
+    for (const [id, caption] of [["Command1", "One"], ["Command3", "Reset"], ["Command4", "Start"], ["Command2", "Find UE"]]) {
+      assert.equal(await textOf(page, id), caption);
+    }
+    assert.equal(await page.inputValue("#cmbErrorRate input"), "1");
+    assert.equal(await page.inputValue("#cmbMode input"), "None");
+    assert.equal(await page.evaluate(() => document.activeElement.id), "Command1");
+    assert.deepEqual(page.errors, []);
+    await page.close();
+  });
+
+  test("places every control at its box in pixels", async () => {
+    const page = await openDemo(browser);
+    await typeMode(page, "Parity 1");
+    const [x0, y0] = await origin(page);
+    const expected = {
+      row1_0: [20, 52, 37, 65], row1_47: [384, 392, 37, 65], row1_48: [508, 52, 37, 65],
+      parity_0: [52, 84, 25, 49], parity_23: [420, 220, 25, 49], parity_31: [420, 288, 25, 49],
+      parity_39: [416, 356, 25, 49], parity_95: [904, 424, 25, 49],
+      Command1: [24, 544, 73, 33], Command3: [100, 544, 85, 33], Command4: [192, 544, 101, 33],
+      Command2: [300, 544, 125, 33], cmbErrorRate: [188, 584, 133, 37], cmbMode: [360, 8, 213, 40],
+      lblResult: [512, 548, 397, 53], lblUER: [756, 612, 81, 33], imgTorv: [24, 636, 300, 48],
+    };
+    for (const [id, [left, top, width, height]] of Object.entries(expected)) {
+      const b = await box(page, id);
+      assert.deepEqual([b.x - x0, b.y - y0, b.width, b.height], [left, top, width, height], id);
+    }
+    await typeMode(page, "CRC-8");
+    for (const [id, place] of [["sum1_0", [20, 472, 37, 61]], ["sum2_7", [872, 472, 37, 61]]]) {
+      const b = await box(page, id);
+      assert.deepEqual([b.x - x0, b.y - y0, b.width, b.height], place, id);
+    }
+    await page.close();
+  });
+
+  test("flips cells by click, once for a double click, and recolours them", async () => {
+    const page = await openDemo(browser);
+    await page.click("#row1_50");
+    assert.equal(await textOf(page, "row1_50"), "1");
+    assert.equal(await colour(page, "row1_50"), "rgb(255, 0, 0)");
+    assert.equal(await textOf(page, "lblResult"), "Undetected Errors");
+    await page.click("#row1_3");
+    assert.equal(await textOf(page, "row1_3"), "1");
+    assert.equal(await textOf(page, "row1_51"), "1");
+    assert.equal(await colour(page, "row1_51"), "rgb(0, 0, 128)");
+    await page.dblclick("#row1_60");
+    assert.equal(await textOf(page, "row1_60"), "1", "a double click flips once");
+    await page.close();
+  });
+
+  test("lets a click through a hidden cell to what lies beneath", async () => {
+    const page = await openDemo(browser);
+    await typeMode(page, "Parity 1");
+    const [x0, y0] = await origin(page);
+    // parity_48 covers the right edge of row1_48 (x 508..545) from x 540 on, y 84..116.
+    await clickAt(page, x0 + 542, y0 + 100);
+    let now = await records(page);
+    assert.equal(now.parity[48][0], "1", "the shown parity cell takes the strip");
+    assert.equal(now.row1[48][0], "0");
+    await typeMode(page, "Parity 2");
+    await clickAt(page, x0 + 542, y0 + 100);
+    now = await records(page);
+    assert.equal(now.parity[48][2], 0);
+    assert.equal(now.row1[48][0], "1", "with parity_48 hidden the data cell takes it");
+    // The arrow takes no click: the cell below it does not exist here, the background does.
+    await clickAt(page, x0 + 470, y0 + 264);
+    assert.deepEqual((await records(page)).row1, now.row1);
+    await page.close();
+  });
+
+  test("applies each mode typed key by key and each mode picked from the list", async () => {
+    const page = await openDemo(browser);
+    const input = page.locator("#cmbMode input");
+    await input.fill("");
+    const seen = [];
+    for (const key of "Parity 48") {
+      await input.press(key === " " ? "Space" : key);
+      const now = await records(page);
+      seen.push(`${now.codeMode}/${now.groupSize}`);
+    }
+    assert.deepEqual(seen.slice(-2), ["1/4", "1/48"], "typing passes through Parity 4");
+    assert.equal(await visible(page, "parity_47"), true);
+    assert.equal(await visible(page, "parity_46"), false);
+    assert.equal(await visible(page, "Line1_0"), false);
+    await page.click("#row1_70");
+    await page.click("#cmbMode .drop");
+    const items = await page.$$eval("#cmbMode li", (list) => list.map((item) => item.textContent));
+    assert.deepEqual(items, ["Parity 48", "Parity 6V", "Parity 6", "Parity 2", "Parity 1", "Checksum", "Internet", "CRC-8"]);
+    await page.click("#cmbMode li >> text=Internet");
+    assert.equal(await page.inputValue("#cmbMode input"), "Internet");
+    const now = await records(page);
+    assert.equal(now.codeMode, 4);
+    assert.equal(now.row1[70][0], "0", "the pick reset the frame");
+    assert.equal(await textOf(page, "sum2_0"), "1");
+    assert.equal(await page.$eval("#cmbMode input", (element) => element.getAttribute("autocomplete")), "off");
+    assert.equal(await page.$$eval("datalist", (lists) => lists.length), 0);
+    await page.close();
+  });
+
+  test("runs slow, fast and stopped with a real timer, and finds an undetected error", async () => {
+    const page = await openDemo(browser);
+    await page.click("#Command4");
+    assert.equal(await textOf(page, "Command4"), "Fast");
+    assert.equal((await records(page)).frameCount, 1);
+    await page.click("#Command4");
+    assert.equal(await textOf(page, "Command4"), "Stop");
+    await page.waitForFunction(() => JSON.parse(window.bitwatchPage.session.records()).frameCount >= 5, null, { timeout: 5000 });
+    await page.click("#Command4");
+    assert.equal(await textOf(page, "Command4"), "Start");
+    assert.equal(await textOf(page, "lblUER"), (await records(page)).lblUER[0]);
+    const frames = (await records(page)).frameCount;
+    await page.waitForTimeout(100);
+    assert.equal((await records(page)).frameCount, frames, "a stopped run sends nothing");
+
+    await typeMode(page, "Parity 48");
+    await typeRate(page, "5");
+    await page.click("#Command2");
+    await page.waitForFunction(() => document.getElementById("Command4").textContent === "Start", null, { timeout: 10000 });
+    assert.equal(await textOf(page, "lblResult"), "Undetected Errors");
+    assert.equal((await records(page)).undetectedCount, 1);
+    await page.close();
+  });
+
+  test("sends one uncounted frame with One", async () => {
+    const page = await openDemo(browser);
+    await typeRate(page, "100");
+    await typeMode(page, "Checksum");
+    await page.click("#Command1");
+    assert.equal(await textOf(page, "lblResult"), "Errors Detected");
+    assert.equal(await textOf(page, "lblUER"), "0.00");
+    assert.equal((await records(page)).frameCount, 0);
+    await page.close();
+  });
+
+  test("cycles the focus with Tab and presses buttons with Space and Enter", async () => {
+    const page = await openDemo(browser);
+    const order = [];
+    for (let step = 0; step < 7; step++) {
+      order.push(await page.evaluate(() => document.activeElement.closest("[id]").id));
+      await page.keyboard.press("Tab");
+    }
+    assert.deepEqual(order, ["Command1", "Command3", "Command4", "cmbErrorRate", "Command2", "cmbMode", "Command1"]);
+    await page.focus("#Command4");
+    await page.keyboard.press("Space");
+    assert.equal(await textOf(page, "Command4"), "Fast");
+    await page.keyboard.press("Enter");
+    assert.equal(await textOf(page, "Command4"), "Stop");
+    await page.focus("#Command3");
+    await page.keyboard.press("Enter");
+    assert.equal(await textOf(page, "Command4"), "Start");
+    await page.close();
+  });
+
+  test("keeps its layout and its grey under any window size and colour scheme", async () => {
+    const page = await openDemo(browser, undefined, { width: 400, height: 300 });
+    await page.emulateMedia({ colorScheme: "dark" });
+    // Positions within the page, whatever it is scrolled to.
+    const place = (id) => page.$eval(`#${id}`, (element) => {
+      const r = element.getBoundingClientRect();
+      return [r.left + window.scrollX, r.top + window.scrollY, r.width, r.height];
+    });
+    const small = await place("row1_95");
+    assert.deepEqual(small.slice(2), [37, 65]);
+    await page.setViewportSize({ width: 1400, height: 900 });
+    assert.deepEqual(await place("row1_95"), small);
+    const background = await page.$eval("#Form1", (element) => getComputedStyle(element).backgroundColor);
+    assert.equal(background, "rgb(239, 239, 239)");
+    await page.close();
+  });
+
+  test("names every control and says each cell's state", async () => {
+    const page = await openDemo(browser);
+    const attribute = (id, name) => page.$eval(`#${CSS.escape(id)}`, (element, n) => element.getAttribute(n), name);
+    assert.equal(await attribute("row1_48", "aria-label"), "Received data bit 0 of byte 0");
+    assert.equal(await attribute("row1_48", "aria-description"), "0");
+    await page.click("#row1_48");
+    assert.equal(await attribute("row1_48", "aria-description"), "1, differs from transmitted");
+    assert.equal(await attribute("row1_0", "aria-description"), "0");
+    assert.equal(await attribute("Command1", "aria-label"), "Send one frame");
+    assert.equal(await attribute("lblResult", "aria-live"), "polite");
+    assert.equal(await attribute("lblUER", "aria-live"), "polite");
+    // The names a screen reader computes, by the browser's own rules.
+    assert.equal(await page.getByRole("combobox", { name: "Bit Error Rate", exact: true }).count(), 1);
+    assert.equal(await page.getByRole("combobox", { name: "Code mode", exact: true }).count(), 1);
+    assert.equal(await page.getByRole("button", { name: "Start", exact: true }).count(), 1);
+    assert.equal(await page.getByRole("button", { name: "Received check bit 0", exact: true }).count(), 0,
+      "hidden cells are not offered");
+    await page.close();
+  });
+
+  test("works the same when served over http", async () => {
+    const server = await serveSite();
+    try {
+      const page = await openDemo(browser, server.url);
+      await page.click("#row1_52");
+      assert.equal(await textOf(page, "lblResult"), "Undetected Errors");
+      assert.deepEqual(page.errors, []);
+      await page.close();
+    } finally {
+      await server.close();
+    }
+  });
+});

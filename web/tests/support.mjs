@@ -1,0 +1,72 @@
+// Shared by the browser tests and the measurements: Debian's Chromium, headless, driven by
+// playwright-core, on the page built into build/web.
+import { spawn } from "node:child_process";
+import { once } from "node:events";
+import { existsSync } from "node:fs";
+import path from "node:path";
+import { fileURLToPath } from "node:url";
+
+import { chromium } from "playwright-core";
+
+const here = path.dirname(fileURLToPath(import.meta.url));
+export const projectRoot = path.resolve(here, "..", "..");
+export const siteDir = process.env.BITWATCH_WEB_SITE || path.join(projectRoot, "build", "web");
+
+export async function launchBrowser() {
+  if (!existsSync(path.join(siteDir, "bitwatch.js"))) {
+    throw new Error(`${siteDir} holds no build of the page: run ./scripts/web.sh --build-only`);
+  }
+  const args = ["--font-render-hinting=none", "--disable-lcd-text", "--force-color-profile=srgb"];
+  // Chromium refuses its sandbox to root; CI runs as root.
+  if (process.getuid && process.getuid() === 0) {
+    args.push("--no-sandbox");
+  }
+  return chromium.launch({ executablePath: process.env.CHROMIUM || "/usr/bin/chromium", args });
+}
+
+export function pageUrl() {
+  return `file://${path.join(siteDir, "index.html")}`;
+}
+
+// A plain static server on the loopback address, for the checks that need http.
+export async function serveSite() {
+  const server = spawn("python3", ["-m", "http.server", "0", "--bind", "127.0.0.1", "--directory", siteDir], {
+    stdio: ["ignore", "pipe", "pipe"],
+  });
+  let output = "";
+  const port = await new Promise((resolve, reject) => {
+    const onData = (chunk) => {
+      output += chunk.toString();
+      const match = output.match(/port (\d+)/);
+      if (match) {
+        resolve(Number(match[1]));
+      }
+    };
+    server.stdout.on("data", onData);
+    server.stderr.on("data", onData);
+    server.on("exit", (code) => reject(new Error(`the static server stopped (${code}): ${output}`)));
+  });
+  return {
+    url: `http://127.0.0.1:${port}/index.html`,
+    async close() {
+      server.kill();
+      await once(server, "exit").catch(() => {});
+    },
+  };
+}
+
+// A page of the demo, loaded and ready: the script has built the window.
+export async function openDemo(browser, url = pageUrl(), viewport = { width: 1000, height: 760 }) {
+  const page = await browser.newPage({ viewport, deviceScaleFactor: 1 });
+  const errors = [];
+  page.on("pageerror", (error) => errors.push(error));
+  await page.goto(url);
+  await page.waitForFunction(() => document.getElementById("Form1").getAttribute("aria-busy") === "false");
+  page.errors = errors;
+  return page;
+}
+
+// The records as the library holds them, read through the page's session.
+export async function records(page) {
+  return page.evaluate(() => JSON.parse(window.bitwatchPage.session.records()));
+}
