@@ -22,5 +22,5 @@ git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run -Werror
 echo "==> cppcheck"
 cppcheck --enable=warning,performance,portability --language=c++ --std=c++20 \
   --library=qt --library=googletest --inline-suppr --error-exitcode=1 --quiet \
-  -I . core channel ui app stats tests bench fuzz
+  -I . core channel ui app stats web tests bench fuzz
 echo "==> Static analysis clean"

@@ -71,12 +71,11 @@ std::string CellsJson(CellArray array, const char* name, int count, layout::Box 
                       const layout::TextStyle& style, int level, const std::string& click) {
     std::vector<std::string> cells;
     for (int i = 0; i < count; ++i) {
-        cells.push_back(std::string("{\"id\":\"") + name + "_" + std::to_string(i) +
-                        "\",\"record\":[\"" + name + "\"," + std::to_string(i) +
-                        "],\"box\":" + BoxJson(box(i)) + ",\"style\":" + StyleJson(style) +
-                        ",\"level\":" + std::to_string(level) +
-                        ",\"name\":" + JsonString(CellName(array, i)) + ",\"click\":" + click +
-                        "}");
+        cells.push_back(
+            std::string("{\"id\":\"") + name + "_" + std::to_string(i) + "\",\"record\":[\"" +
+            name + "\"," + std::to_string(i) + "],\"box\":" + BoxJson(box(i)) +
+            ",\"style\":" + StyleJson(style) + ",\"level\":" + std::to_string(level) +
+            ",\"name\":" + JsonString(CellName(array, i)) + ",\"click\":" + click + "}");
     }
     return Join(cells);
 }
@@ -99,16 +98,15 @@ std::string LabelJson(const std::string& id, const std::string& record, const la
                       bool live) {
     return "{\"id\":\"" + id + "\",\"record\":" + record + ",\"box\":" + BoxJson(box) +
            ",\"style\":" + StyleJson(style) + ",\"level\":" + std::to_string(level) +
-           ",\"description\":" + JsonString(description) + ",\"live\":" + (live ? "1" : "0") +
-           "}";
+           ",\"description\":" + JsonString(description) + ",\"live\":" + (live ? "1" : "0") + "}";
 }
 
 std::string LineJson(const std::string& id, const layout::Segment& segment, int level,
                      const char* colour) {
     return "{\"id\":\"" + id + "\",\"from\":[" + Pixels(segment.x1) + "," + Pixels(segment.y1) +
            "],\"to\":[" + Pixels(segment.x2) + "," + Pixels(segment.y2) +
-           "],\"width\":" + std::to_string(segment.widthPixels) + ",\"level\":" +
-           std::to_string(level) + ",\"colour\":" + colour + "}";
+           "],\"width\":" + std::to_string(segment.widthPixels) +
+           ",\"level\":" + std::to_string(level) + ",\"colour\":" + colour + "}";
 }
 
 std::string ButtonJson(const char* id, const layout::Box& box, std::string_view name,
@@ -123,8 +121,8 @@ std::string ComboJson(const char* id, const layout::Box& box, const layout::Text
                       const char* labelledBy) {
     return std::string("{\"id\":\"") + id + "\",\"box\":" + BoxJson(box) +
            ",\"style\":" + StyleJson(style) + ",\"name\":" + JsonString(name) +
-           ",\"change\":" + Kind(change) + ",\"pick\":" + pick + ",\"labelledBy\":" +
-           labelledBy + "}";
+           ",\"change\":" + Kind(change) + ",\"pick\":" + pick + ",\"labelledBy\":" + labelledBy +
+           "}";
 }
 
 } // namespace
@@ -137,8 +135,8 @@ std::string PageDescriptionJson() {
                                    "[\"Label1\"," + std::to_string(i) + "]", layout::kLabel1[i],
                                    layout::kLabel1Text[i], kCaptionLevel, {}, false));
     }
-    labels.push_back(LabelJson("lblResult", "[\"lblResult\"]", layout::kResult,
-                               layout::kResultText, kVerdictLevel, names::kVerdict, true));
+    labels.push_back(LabelJson("lblResult", "[\"lblResult\"]", layout::kResult, layout::kResultText,
+                               kVerdictLevel, names::kVerdict, true));
     for (int i = 0; i < 4; ++i) {
         labels.push_back(LabelJson("Label2_" + std::to_string(i),
                                    "[\"Label2\"," + std::to_string(i) + "]", layout::kLabel2[i],
@@ -161,12 +159,11 @@ std::string PageDescriptionJson() {
         CellsJson(CellArray::Sum2, "sum2", kCheckBits, Sum2, layout::kCheckText, kSum2Level,
                   Kind(EventKind::ClickCheck));
 
-    const std::string lines =
-        LineJson("Line1_0", layout::kLine1[0], kRuleLevel, "null") + "," +
-        LineJson("Line1_1", layout::kLine1[1], kRuleLevel, "null") + "," +
-        LineJson("Line3", layout::kLine3, kLine3Level, arrow.c_str()) + "," +
-        LineJson("Line4", layout::kLine4, kLine4Level, arrow.c_str()) + "," +
-        LineJson("Line5", layout::kLine5, kLine5Level, arrow.c_str());
+    const std::string lines = LineJson("Line1_0", layout::kLine1[0], kRuleLevel, "null") + "," +
+                              LineJson("Line1_1", layout::kLine1[1], kRuleLevel, "null") + "," +
+                              LineJson("Line3", layout::kLine3, kLine3Level, arrow.c_str()) + "," +
+                              LineJson("Line4", layout::kLine4, kLine4Level, arrow.c_str()) + "," +
+                              LineJson("Line5", layout::kLine5, kLine5Level, arrow.c_str());
 
     // In tab order, the combo boxes among the buttons.
     const std::string controls =
@@ -183,8 +180,9 @@ std::string PageDescriptionJson() {
            "],\"cells\":[" + cells + "],\"labels\":[" + Join(labels) + "],\"lines\":[" + lines +
            "],\"controls\":[" + controls + "],\"logo\":{\"box\":" + BoxJson(layout::kLogo) +
            ",\"level\":" + std::to_string(kLogoLevel) + ",\"name\":" + JsonString(names::kLogo) +
-           "},\"controlLevel\":" + std::to_string(kControlLevel) + ",\"tick\":" +
-           Kind(EventKind::Tick) + ",\"fastInterval\":" + std::to_string(kFastInterval) + "}";
+           "},\"controlLevel\":" + std::to_string(kControlLevel) +
+           ",\"tick\":" + Kind(EventKind::Tick) +
+           ",\"fastInterval\":" + std::to_string(kFastInterval) + "}";
 }
 
 } // namespace bitwatch::web
