@@ -6,8 +6,10 @@
 
 namespace bitwatch::bench {
 
-long ResidentKiB() {
-    std::ifstream status("/proc/self/status");
+namespace {
+
+long ResidentKiBOf(const std::string& statusFile) {
+    std::ifstream status(statusFile);
     std::string line;
     while (std::getline(status, line)) {
         if (line.rfind("VmRSS:", 0) == 0) {
@@ -15,6 +17,16 @@ long ResidentKiB() {
         }
     }
     return -1;
+}
+
+} // namespace
+
+long ResidentKiB() {
+    return ResidentKiBOf("/proc/self/status");
+}
+
+long ResidentKiB(pid_t process) {
+    return ResidentKiBOf("/proc/" + std::to_string(process) + "/status");
 }
 
 } // namespace bitwatch::bench

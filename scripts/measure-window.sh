@@ -1,42 +1,60 @@
 #!/usr/bin/env bash
-# Measures the real window under Xvfb: frames per second and CPU share during a fast run, and
-# time from launch to the window shown plus resident memory, against a bare Qt window.
+# Measures the real window under Xvfb against two yardsticks kept in bench/:
+# - CPU share of a fast run, every mode, against bitwatch_cell_floor (the same frames shown by one
+#   plain widget per cell that lays out its digit on every paint): the median of interleaved
+#   rounds, so that a busy moment of the machine falls on both alike;
+# - start-up, from launch to the map of the window (to the millisecond, bitwatch_map_timer), and
+#   resident memory a second later, against bitwatch_bare_window (one label): medians of
+#   interleaved launches.
+# Run it on a quiet machine. ROUNDS (default 3), SECONDS_PER_RUN (default 4), LAUNCHES (default
+# 11) and MODES (comma-separated, default all twelve) change the work.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/ensure-packages.sh
-ensure_packages "${BUILD_PACKAGES[@]}" libbenchmark-dev xvfb xauth xdotool
+ensure_packages "${BUILD_PACKAGES[@]}" libbenchmark-dev libxcb1-dev xvfb xauth
 
 build=build/measure
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DBITWATCH_BUILD_TESTS=OFF \
   -DBITWATCH_BUILD_BENCHMARKS=ON >/dev/null
 cmake --build "$build" --parallel >/dev/null
+modes=${MODES:-$("$build/stats/bitwatch-stats" --exact-only --csv --rates 1 | tail -n +2 | cut -d, -f1 | paste -sd, -)}
 
 xvfb-run --auto-servernum --server-args="-screen 0 1280x1024x24 -dpi 96" bash -c '
   set -euo pipefail
-  build=$0
-  echo "== Fast run in the real window (10 s per mode)"
-  for mode in None "Parity 1" CRC-8; do
-    "$build/bench/bitwatch_window_fast_run" 10 "$mode" 2>/dev/null
+  build=$1 modes=$2 rounds=${ROUNDS:-3} seconds=${SECONDS_PER_RUN:-4} launches=${LAUNCHES:-11}
+  median() { sort -n | awk "{ v[NR] = \$1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }"; }
+  cpu_of() { sed -n "s/.*CPU \([0-9.]*\) %.*/\1/p"; }
+  fps_of() { sed -n "s/.* = \([0-9.]*\) frames\/s.*/\1/p"; }
+
+  echo "== Fast run: CPU share of one core, median of $rounds interleaved rounds of $seconds s"
+  printf "%-10s %9s %9s %7s %9s\n" mode window floor ratio "frames/s"
+  IFS=, read -r -a list <<<"$modes"
+  for mode in "${list[@]}"; do
+    window=() floor=() fps=()
+    for _ in $(seq "$rounds"); do
+      line=$("$build/bench/bitwatch_window_fast_run" "$seconds" "$mode" 2>/dev/null | head -n 1)
+      window+=("$(cpu_of <<<"$line")")
+      fps+=("$(fps_of <<<"$line")")
+      floor+=("$("$build/bench/bitwatch_cell_floor" "$seconds" "$mode" 2>/dev/null | cpu_of)")
+    done
+    w=$(printf "%s\n" "${window[@]}" | median)
+    f=$(printf "%s\n" "${floor[@]}" | median)
+    printf "%-10s %8.1f%% %8.1f%% %6.2fx %9s\n" "$mode" "$w" "$f" \
+      "$(awk -v a="$w" -v b="$f" "BEGIN { print a / b }")" "$(printf "%s\n" "${fps[@]}" | median)"
   done
 
-  # Launch to shown: xdotool --sync waits until a window with the title is mapped.
-  measure() {
-    local binary=$1 title=$2 runs=7 times=() rss=()
-    for _ in $(seq $runs); do
-      local start=$(date +%s%N)
-      "$binary" 2>/dev/null & local pid=$!
-      xdotool search --sync --onlyvisible --name "$title" >/dev/null
-      local end=$(date +%s%N)
-      sleep 1
-      times+=($(( (end - start) / 1000000 )))
-      rss+=($(awk "/VmRSS/ {print \$2}" /proc/$pid/status))
-      kill $pid; wait $pid 2>/dev/null || true
-    done
-    local mt=$(printf "%s\n" "${times[@]}" | sort -n | sed -n "$(( (runs + 1) / 2 ))p")
-    local mr=$(printf "%s\n" "${rss[@]}" | sort -n | sed -n "$(( (runs + 1) / 2 ))p")
-    echo "$title: launch to shown ${mt} ms (median of $runs), resident ${mr} KiB"
-  }
-  echo "== Start-up and memory"
-  measure "$build/app/bitwatch" "Kelm.s Bitwatch Demo"
-  measure "$build/bench/bitwatch_bare_window" "Bare Qt Window"
-' "$build"
+  echo "== Start-up to the mapped window and resident memory, median of $launches interleaved launches"
+  demo_ms=() demo_kib=() bare_ms=() bare_kib=()
+  for _ in $(seq "$launches"); do
+    read -r ms kib < <("$build/bench/bitwatch_map_timer" "$build/app/bitwatch" 2>/dev/null)
+    demo_ms+=("$ms") demo_kib+=("$kib")
+    read -r ms kib < <("$build/bench/bitwatch_map_timer" "$build/bench/bitwatch_bare_window" 2>/dev/null)
+    bare_ms+=("$ms") bare_kib+=("$kib")
+  done
+  dm=$(printf "%s\n" "${demo_ms[@]}" | median) bm=$(printf "%s\n" "${bare_ms[@]}" | median)
+  dk=$(printf "%s\n" "${demo_kib[@]}" | median) bk=$(printf "%s\n" "${bare_kib[@]}" | median)
+  printf "bitwatch:    %7.1f ms to the window, %6d KiB resident\n" "$dm" "$dk"
+  printf "bare window: %7.1f ms to the window, %6d KiB resident\n" "$bm" "$bk"
+  printf "ratios:      start-up %.2fx, memory %.2fx\n" "$(awk -v a="$dm" -v b="$bm" "BEGIN { print a / b }")" \
+    "$(awk -v a="$dk" -v b="$bk" "BEGIN { print a / b }")"
+' bash "$build" "$modes"
