@@ -85,6 +85,7 @@ int main(int argc, char* argv[]) {
     form.cmbErrorRate.SetText("1");
 
     std::vector<std::pair<PlainCell*, const bitwatch::TextLabel*>> cells;
+    cells.reserve(2 * bitwatch::kCellsPerArray + 2 * bitwatch::kCheckBits);
     const QFont data = bitwatch::DemoFont(layout::kDataText);
     const QFont parity = bitwatch::DemoFont(layout::kParityText);
     for (int i = 0; i < bitwatch::kCellsPerArray; ++i) {
