@@ -19,6 +19,7 @@
 #include <QTimer>
 
 #include "resident_memory.h"
+#include "ui/cell_board.h"
 #include "ui/main_window.h"
 
 namespace {
@@ -32,9 +33,8 @@ double CpuSeconds() {
     return seconds(usage.ru_utime) + seconds(usage.ru_stime);
 }
 
-// A left click queued behind whatever the event loop has waiting.
-void PostClick(QWidget* widget) {
-    const QPointF centre = QRectF(widget->rect()).center();
+// A left click queued behind whatever the event loop has waiting, at a point of the widget.
+void PostClick(QWidget* widget, QPointF centre) {
     const QPointF global = widget->mapToGlobal(centre);
     QApplication::postEvent(widget, new QMouseEvent(QEvent::MouseButtonPress, centre, global,
                                                     Qt::LeftButton, Qt::LeftButton, {}));
@@ -56,7 +56,9 @@ int main(int argc, char* argv[]) {
     window.Refresh();
 
     auto* run = window.findChild<QPushButton*>(QStringLiteral("Command4"));
-    auto* cell = window.findChild<QWidget*>(QStringLiteral("row1_50"));
+    auto* cells = window.findChild<bitwatch::CellBoard*>(QStringLiteral("cells"));
+    const QPointF cellCentre =
+        QRectF(cells->cellRect(cells->cellNamed(QStringLiteral("row1_50")).value())).center();
     std::int64_t startFrames = 0;
     double startCpu = 0;
     long startKiB = 0;
@@ -79,10 +81,10 @@ int main(int argc, char* argv[]) {
                     "resident %ld KiB at start, %ld KiB at end\n",
                     mode, frames, elapsed, frames / elapsed, 100.0 * cpu / elapsed, startKiB,
                     bitwatch::bench::ResidentKiB());
-        PostClick(run); // "Stop"
+        PostClick(run, QRectF(run->rect()).center()); // "Stop"
         QTimer::singleShot(0, [&] {
             bitBefore = window.form().row1[50].text;
-            PostClick(cell);
+            PostClick(cells, cellCentre);
             QTimer::singleShot(0, [&] {
                 const bool answered = window.form().row1[50].text != bitBefore &&
                                       window.form().Command4.caption == "Start";

@@ -11,7 +11,7 @@
 #include "ui/accessibility.h"
 #include "ui/announcer.h"
 #include "ui/accessible_names.h"
-#include "ui/cell_widget.h"
+#include "ui/cell_board.h"
 #include "ui/colour.h"
 #include "ui/fonts.h"
 #include "ui/keyboard_button.h"
@@ -121,11 +121,9 @@ MainWindow::MainWindow(QWidget* parent) : QWidget(parent) {
     // is the stacking order, from the bottom up. The buttons and boxes overlap nothing.
     CreateRowCaptions();
     CreateVerdict();
-    CreateDataCells();
+    CreateCells();
     CreateRateLabels();
-    CreateParityCells();
     CreateRules();
-    CreateCheckCells();
     CreateArrow();
     CreateLogo();
     CreateButtons();
@@ -149,24 +147,6 @@ void MainWindow::Deliver(const Event& event) {
     }
 }
 
-CellWidget* MainWindow::AddCell(CellArray array, int index, const QFont& font,
-                                const layout::Box& box, std::optional<EventKind> click) {
-    static constexpr std::array<const char*, 4> kArrayNames = {"row1", "parity", "sum1", "sum2"};
-    auto* cell = new CellWidget(index, font, click.has_value(), this);
-    cell->setGeometry(ToPixels(box));
-    SetNames(cell,
-             QStringLiteral("%1_%2")
-                 .arg(QLatin1String(kArrayNames[static_cast<std::size_t>(array)]))
-                 .arg(index),
-             QString::fromStdString(CellName(array, index)));
-    if (click) {
-        connect(cell, &CellWidget::clicked, this, [this, kind = *click](int clicked) {
-            Deliver({kind, static_cast<std::int16_t>(clicked), {}});
-        });
-    }
-    return cell;
-}
-
 void MainWindow::CreateRowCaptions() {
     // Captions read as their text, which is what a screen reader should say.
     for (int i = 0; i < 2; ++i) {
@@ -185,11 +165,14 @@ void MainWindow::CreateVerdict() {
     announcer_->move(lblResult_->pos());
 }
 
-void MainWindow::CreateDataCells() {
-    const QFont font = DemoFont(layout::kDataText);
-    for (int i = 0; i < kCellsPerArray; ++i) {
-        row1_[i] = AddCell(CellArray::Row1, i, font, layout::Row1Box(i), EventKind::ClickData);
-    }
+void MainWindow::CreateCells() {
+    cells_ = new CellBoard(this);
+    connect(cells_, &CellBoard::clicked, this, [this](CellArray array, int index) {
+        const EventKind kind = array == CellArray::Row1     ? EventKind::ClickData
+                               : array == CellArray::Parity ? EventKind::ClickParity
+                                                            : EventKind::ClickCheck;
+        Deliver({kind, static_cast<std::int16_t>(index), {}});
+    });
 }
 
 void MainWindow::CreateRateLabels() {
@@ -202,28 +185,9 @@ void MainWindow::CreateRateLabels() {
     lblUER_->setAccessibleDescription(ToQString(names::kRate));
 }
 
-void MainWindow::CreateParityCells() {
-    const QFont font = DemoFont(layout::kParityText);
-    for (int i = 0; i < kCellsPerArray; ++i) {
-        parity_[i] =
-            AddCell(CellArray::Parity, i, font, layout::ParityBox(i), EventKind::ClickParity);
-    }
-}
-
 void MainWindow::CreateRules() {
     for (int i = 0; i < 2; ++i) {
         line1_[i] = MakeLine(this, layout::kLine1[i], QColor(), QStringLiteral("Line1_%1").arg(i));
-    }
-}
-
-void MainWindow::CreateCheckCells() {
-    const QFont font = DemoFont(layout::kCheckText);
-    for (int j = 0; j < kCheckBits; ++j) {
-        // The transmitted check bits are computed, never clicked.
-        sum1_[j] = AddCell(CellArray::Sum1, j, font, layout::Sum1Box(j), std::nullopt);
-    }
-    for (int j = 0; j < kCheckBits; ++j) {
-        sum2_[j] = AddCell(CellArray::Sum2, j, font, layout::Sum2Box(j), EventKind::ClickCheck);
     }
 }
 
@@ -318,10 +282,7 @@ void MainWindow::SetTabOrder() {
 }
 
 void MainWindow::Refresh() {
-    SyncEach(row1_, form_.row1, SyncCell);
-    SyncEach(parity_, form_.parity, SyncCell);
-    SyncEach(sum1_, form_.sum1, SyncCell);
-    SyncEach(sum2_, form_.sum2, SyncCell);
+    cells_->ShowRecords(form_);
     SyncEach(label1_, form_.Label1, SyncLabel);
     SyncEach(label2_, form_.Label2, SyncLabel);
     SyncLabel(lblResult_, form_.lblResult);

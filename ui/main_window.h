@@ -19,7 +19,7 @@ class QPushButton;
 namespace bitwatch {
 
 class Announcer;
-class CellWidget;
+class CellBoard;
 class LineWidget;
 
 // The demo's one window. It owns the records of every control, hands each event to RunEvent,
@@ -40,16 +40,11 @@ class MainWindow : public QWidget {
   private:
     void Deliver(const Event& event);
 
-    // A cell at its box, named for its array and index; a click delivers `click`, if any.
-    CellWidget* AddCell(CellArray array, int index, const QFont& font, const layout::Box& box,
-                        std::optional<EventKind> click);
     void CreateRowCaptions();
     void CreateVerdict();
-    void CreateDataCells();
+    void CreateCells();
     void CreateRateLabels();
-    void CreateParityCells();
     void CreateRules();
-    void CreateCheckCells();
     void CreateArrow();
     void CreateLogo();
     void CreateButtons();
@@ -59,10 +54,7 @@ class MainWindow : public QWidget {
 
     Form form_;
 
-    std::array<CellWidget*, kCellsPerArray> row1_{};
-    std::array<CellWidget*, kCellsPerArray> parity_{};
-    std::array<CellWidget*, kCheckBits> sum1_{};
-    std::array<CellWidget*, kCheckBits> sum2_{};
+    CellBoard* cells_ = nullptr;
     std::array<QLabel*, 2> label1_{};
     std::array<QLabel*, 4> label2_{};
     QLabel* lblResult_ = nullptr;

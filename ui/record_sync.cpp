@@ -5,7 +5,6 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 
-#include "ui/cell_widget.h"
 #include "ui/colour.h"
 #include "ui/line_widget.h"
 
@@ -20,10 +19,6 @@ void SyncShown(QWidget* widget, bool shown) {
 }
 
 } // namespace
-
-void SyncCell(CellWidget* cell, const TextLabel& record) {
-    cell->ShowRecord(record);
-}
 
 // A colour of 0 in a label's record stands for the platform's standard text colour.
 void SyncLabel(QLabel* label, const TextLabel& record) {

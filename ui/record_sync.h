@@ -20,7 +20,6 @@ class QWidget;
 
 namespace bitwatch {
 
-class CellWidget;
 class LineWidget;
 
 // A combo box with the list and text it was last brought up to date with, so that a sync with
@@ -37,7 +36,6 @@ struct TimerMirror {
     std::uint64_t restartsShown = 0;
 };
 
-void SyncCell(CellWidget* cell, const TextLabel& record);
 void SyncLabel(QLabel* label, const TextLabel& record);
 void SyncButton(QPushButton* button, const PushButton& record);
 void SyncLine(LineWidget* line, const Line& record);

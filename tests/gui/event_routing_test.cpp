@@ -16,7 +16,7 @@
 
 #include <gtest/gtest.h>
 
-#include "ui/cell_widget.h"
+#include "cells.h"
 #include "ui/colour.h"
 #include "ui/main_window.h"
 
@@ -79,9 +79,7 @@ class EventRoutingTest : public testing::Test {
         ExpectWidgetsShow(window->form(), step);
     }
 
-    void ClickCell(const QString& name) {
-        QTest::mouseClick(Find<CellWidget>(name), Qt::LeftButton);
-    }
+    void ClickCell(const QString& name) { test::ClickCell(window.get(), name); }
 
     // Clears the box and types the text key by key: one text change per key.
     void Type(const char* box, const std::string& text, EventKind kind) {
@@ -107,17 +105,18 @@ class EventRoutingTest : public testing::Test {
             for (const auto& [name, record] :
                  {std::pair{QStringLiteral("row1_%1"), &form.row1[i]},
                   std::pair{QStringLiteral("parity_%1"), &form.parity[i]}}) {
-                const CellWidget* cell = Find<CellWidget>(name.arg(i));
-                EXPECT_EQ(cell->text().toStdString(), record->text) << step << " " << i;
-                EXPECT_EQ(cell->foreColour(), ToQColor(record->foreColour)) << step << " " << i;
-                EXPECT_EQ(cell->isVisible(), record->shown) << step << " " << i;
+                const test::CellLook cell = test::LookOf(window.get(), name.arg(i));
+                EXPECT_EQ(cell.text.toStdString(), record->text) << step << " " << i;
+                EXPECT_EQ(cell.colour, ToQColor(record->foreColour)) << step << " " << i;
+                EXPECT_EQ(cell.visible, record->shown) << step << " " << i;
             }
         }
         for (int j = 0; j < kCheckBits; ++j) {
-            EXPECT_EQ(Find<CellWidget>(QStringLiteral("sum2_%1").arg(j))->text().toStdString(),
-                      form.sum2[j].text)
+            EXPECT_EQ(
+                test::LookOf(window.get(), QStringLiteral("sum2_%1").arg(j)).text.toStdString(),
+                form.sum2[j].text)
                 << step << " " << j;
-            EXPECT_EQ(Find<CellWidget>(QStringLiteral("sum1_%1").arg(j))->isVisible(),
+            EXPECT_EQ(test::LookOf(window.get(), QStringLiteral("sum1_%1").arg(j)).visible,
                       form.sum1[j].shown)
                 << step << " " << j;
         }

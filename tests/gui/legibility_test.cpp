@@ -14,7 +14,7 @@
 #include <gtest/gtest.h>
 
 #include "core/frame.h"
-#include "ui/cell_widget.h"
+#include "cells.h"
 #include "ui/colour.h"
 #include "ui/main_window.h"
 
@@ -62,7 +62,7 @@ Rendered Render(const QPalette& palette) {
         window.show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(&window));
         const QImage image = window.grab().toImage();
-        const QRect cell = window.findChild<CellWidget*>(QStringLiteral("row1_48"))->geometry();
+        const QRect cell = test::LookOf(&window, QStringLiteral("row1_48")).geometry;
         // The lower part of a data cell's box holds no digit.
         rendered.background = image.pixelColor(cell.left() + 2, cell.bottom() - 2);
         rendered.captionText = window.findChild<QLabel*>(QStringLiteral("Label2_0"))

@@ -17,7 +17,7 @@
 
 #include <gtest/gtest.h>
 
-#include "ui/cell_widget.h"
+#include "cells.h"
 #include "ui/colour.h"
 
 // Failures show QStrings as text rather than bytes.
@@ -43,7 +43,10 @@ class MainWindowTest : public testing::Test {
         return widget;
     }
 
-    CellWidget* Cell(const QString& name) { return Find<CellWidget>(name); }
+    test::CellLook Cell(const QString& name) { return test::LookOf(window.get(), name); }
+    void ClickCell(const QString& name, Qt::MouseButton button = Qt::LeftButton) {
+        test::ClickCell(window.get(), name, button);
+    }
 
     // A click where a user would click: at a point of the window, delivered to whatever
     // visible widget stands on top there.
@@ -84,15 +87,15 @@ TEST_F(MainWindowTest, StartsWithTheResetViewOfModeNone) {
     EXPECT_EQ(window->windowTitle(), "Kelm's Bitwatch Demo");
     EXPECT_EQ(window->size(), QSize(959, 698));
     for (int i = 0; i < 96; ++i) {
-        CellWidget* data = Cell(QStringLiteral("row1_%1").arg(i));
-        EXPECT_TRUE(data->isVisible()) << i;
-        EXPECT_EQ(data->text(), "0");
-        EXPECT_EQ(data->foreColour(), i < 48 ? QColor(0, 128, 0) : QColor(0, 0, 128)) << i;
-        EXPECT_FALSE(Cell(QStringLiteral("parity_%1").arg(i))->isVisible()) << i;
+        const test::CellLook data = Cell(QStringLiteral("row1_%1").arg(i));
+        EXPECT_TRUE(data.visible) << i;
+        EXPECT_EQ(data.text, "0");
+        EXPECT_EQ(data.colour, i < 48 ? QColor(0, 128, 0) : QColor(0, 0, 128)) << i;
+        EXPECT_FALSE(Cell(QStringLiteral("parity_%1").arg(i)).visible) << i;
     }
     for (int j = 0; j < 8; ++j) {
-        EXPECT_FALSE(Cell(QStringLiteral("sum1_%1").arg(j))->isVisible());
-        EXPECT_FALSE(Cell(QStringLiteral("sum2_%1").arg(j))->isVisible());
+        EXPECT_FALSE(Cell(QStringLiteral("sum1_%1").arg(j)).visible);
+        EXPECT_FALSE(Cell(QStringLiteral("sum2_%1").arg(j)).visible);
     }
     EXPECT_TRUE(Find("Line1_0")->isVisible());
     EXPECT_TRUE(Find("Line1_1")->isVisible());
@@ -146,74 +149,77 @@ TEST_F(MainWindowTest, ControlsStandAtTheirPlaces) {
         {"imgTorv", {24, 636, 300, 48}},
     };
     for (const auto& [name, rect] : places) {
-        EXPECT_EQ(Find(name)->geometry(), rect) << name.toStdString();
+        const bool cell =
+            name.contains(QLatin1Char('_')) && !name.startsWith(QLatin1String("Label"));
+        EXPECT_EQ(cell ? Cell(name).geometry : Find(name)->geometry(), rect) << name.toStdString();
     }
 }
 
 TEST_F(MainWindowTest, ResizingMovesNothing) {
-    const QRect before = Find("row1_95")->geometry();
+    const QRect before = Cell("row1_95").geometry;
     window->resize(400, 300);
     QApplication::processEvents();
-    EXPECT_EQ(Find("row1_95")->geometry(), before);
+    EXPECT_EQ(Cell("row1_95").geometry, before);
     window->resize(1400, 900);
     QApplication::processEvents();
-    EXPECT_EQ(Find("row1_95")->geometry(), before);
+    EXPECT_EQ(Cell("row1_95").geometry, before);
 }
 
 TEST_F(MainWindowTest, FontsAreTheRequestedFacesOrTheirMetricTwins) {
-    const QFontInfo sans(Find("row1_0")->font());
+    const auto cellFont = [this](const QString& name) {
+        return test::Board(window.get())->cellFont(test::CellNumber(window.get(), name));
+    };
+    const QFontInfo sans(cellFont(QStringLiteral("row1_0")));
     EXPECT_TRUE(sans.family() == "MS Sans Serif" || sans.family() == "Liberation Sans")
         << sans.family().toStdString();
     const QFontInfo serif(Find("lblResult")->font());
     EXPECT_TRUE(serif.family() == "Times New Roman" || serif.family() == "Liberation Serif")
         << serif.family().toStdString();
-    EXPECT_EQ(Find("row1_0")->font().pixelSize(), 64);
-    EXPECT_EQ(Find("parity_0")->font().pixelSize(), 48);
+    EXPECT_EQ(cellFont(QStringLiteral("row1_0")).pixelSize(), 64);
+    EXPECT_EQ(cellFont(QStringLiteral("parity_0")).pixelSize(), 48);
     EXPECT_EQ(Find("cmbMode")->font().pixelSize(), 26);
     EXPECT_EQ(Find("Command1")->font().pixelSize(), 24);
     for (const QString& name :
          {QStringLiteral("row1_0"), QStringLiteral("parity_0"), QStringLiteral("sum1_0")}) {
-        QWidget* cell = Find(name);
-        const QFontMetrics metrics(cell->font());
+        const QRect box = Cell(name).geometry;
+        const QFontMetrics metrics(cellFont(name));
         for (const QString& digit : {QStringLiteral("0"), QStringLiteral("1")}) {
             const QRect ink = metrics.tightBoundingRect(digit);
-            EXPECT_LE(ink.width(), cell->width()) << name.toStdString();
+            EXPECT_LE(ink.width(), box.width()) << name.toStdString();
             // Drawn from the top edge: the baseline sits one ascent down.
-            EXPECT_LE(metrics.ascent() + ink.bottom(), cell->height()) << name.toStdString();
+            EXPECT_LE(metrics.ascent() + ink.bottom(), box.height()) << name.toStdString();
         }
     }
 }
 
 TEST_F(MainWindowTest, ClickingReceivedCellsFlipsThem) {
     TypeMode("CRC-8");
-    CellWidget* data = Cell("row1_50");
-    QTest::mouseClick(data, Qt::LeftButton);
-    EXPECT_EQ(data->text(), "1");
-    EXPECT_EQ(data->foreColour(), QColor(255, 0, 0));
+    ClickCell("row1_50");
+    EXPECT_EQ(Cell("row1_50").text, "1");
+    EXPECT_EQ(Cell("row1_50").colour, QColor(255, 0, 0));
     EXPECT_EQ(Find<QLabel>("lblResult")->text(), "Errors Detected");
 
-    CellWidget* check = Cell("sum2_3");
-    QTest::mouseClick(check, Qt::LeftButton);
-    EXPECT_EQ(check->text(), "1");
-    EXPECT_EQ(check->foreColour(), QColor(255, 0, 0));
+    ClickCell("sum2_3");
+    EXPECT_EQ(Cell("sum2_3").text, "1");
+    EXPECT_EQ(Cell("sum2_3").colour, QColor(255, 0, 0));
 
-    QTest::mouseClick(data, Qt::LeftButton);
-    QTest::mouseClick(check, Qt::LeftButton);
-    EXPECT_EQ(data->foreColour(), QColor(0, 0, 128));
+    ClickCell("row1_50");
+    ClickCell("sum2_3");
+    EXPECT_EQ(Cell("row1_50").colour, QColor(0, 0, 128));
     EXPECT_EQ(Find<QLabel>("lblResult")->text(), "No Errors");
 
     // The transmitted check bits are computed: a click on one does nothing.
-    QTest::mouseClick(Cell("sum1_3"), Qt::LeftButton);
-    EXPECT_EQ(Cell("sum1_3")->text(), "0");
+    ClickCell("sum1_3");
+    EXPECT_EQ(Cell("sum1_3").text, "0");
     EXPECT_EQ(window->form().sum1[3].text, "0");
     // A right click is not a click.
-    QTest::mouseClick(data, Qt::RightButton);
-    EXPECT_EQ(data->text(), "0");
+    ClickCell("row1_50", Qt::RightButton);
+    EXPECT_EQ(Cell("row1_50").text, "0");
 }
 
 TEST_F(MainWindowTest, ParityCellOnTopTakesTheOverlapStripOnlyWhileShown) {
     // The parity cell of data bit 49 reaches 5 pixels into the box of data cell 50.
-    const QRect data50 = Find("row1_50")->geometry();
+    const QRect data50 = Cell("row1_50").geometry;
     const QPoint strip(data50.left() + 2, data50.top() + 50);
     ClickAt(strip); // mode "None": the parity cell is hidden, the data cell takes the click
     EXPECT_EQ(window->form().row1[50].text, "1");
@@ -223,11 +229,11 @@ TEST_F(MainWindowTest, ParityCellOnTopTakesTheOverlapStripOnlyWhileShown) {
     ClickAt(strip);
     EXPECT_EQ(window->form().row1[50].text, "0");
     EXPECT_EQ(window->form().parity[49].text, "1");
-    EXPECT_EQ(Cell("parity_49")->foreColour(), QColor(255, 0, 0));
+    EXPECT_EQ(Cell("parity_49").colour, QColor(255, 0, 0));
     EXPECT_EQ(Find<QLabel>("lblResult")->text(), "False Positive");
 
     // On the transmitted side the parity cell takes the click and nothing changes.
-    const QRect data2 = Find("row1_2")->geometry();
+    const QRect data2 = Cell("row1_2").geometry;
     ClickAt(QPoint(data2.left() + 2, data2.top() + 50));
     EXPECT_EQ(window->form().row1[2].text, "0");
     EXPECT_EQ(window->form().parity[1].text, "0");
@@ -249,13 +255,12 @@ TEST_F(MainWindowTest, ArrowAndLabelsLetClicksThroughOrIgnoreThem) {
 }
 
 TEST_F(MainWindowTest, DoubleClickFlipsACellOnce) {
-    CellWidget* cell = Cell("row1_60");
     QWindow* handle = window->windowHandle();
-    const QPoint pos = cell->mapTo(window.get(), cell->rect().center());
+    const QPoint pos = Cell("row1_60").geometry.center();
     // Through the window, as a real double-click arrives: press, release, double-click, release.
     QTest::mouseDClick(handle, Qt::LeftButton, {}, pos);
     QApplication::processEvents();
-    EXPECT_EQ(cell->text(), "1");
+    EXPECT_EQ(Cell("row1_60").text, "1");
     EXPECT_EQ(window->form().row1[60].text, "1");
 }
 
@@ -267,19 +272,19 @@ TEST_F(MainWindowTest, TypingAModeKeyByKeyPassesThroughShorterNames) {
     QTest::keyClicks(edit, "Parity 4");
     EXPECT_EQ(mode->currentText(), "Parity 4") << "no inline completion";
     EXPECT_EQ(window->form().groupSize, 4);
-    EXPECT_TRUE(Cell("parity_3")->isVisible());
+    EXPECT_TRUE(Cell("parity_3").visible);
     EXPECT_FALSE(Find("Line1_0")->isVisible());
     QTest::keyClick(edit, Qt::Key_8);
     EXPECT_EQ(window->form().groupSize, 48);
-    EXPECT_FALSE(Cell("parity_3")->isVisible());
-    EXPECT_TRUE(Cell("parity_47")->isVisible());
+    EXPECT_FALSE(Cell("parity_3").visible);
+    EXPECT_TRUE(Cell("parity_47").visible);
 
     QTest::keyClick(edit, Qt::Key_Return);
     EXPECT_EQ(mode->count(), 8) << "Enter adds nothing to the list";
 
     // Leaving the field is not a pick: a flipped cell survives a Tab out of the mode box.
     TypeMode("Checksum");
-    QTest::mouseClick(Cell("row1_70"), Qt::LeftButton);
+    ClickCell("row1_70");
     mode->setFocus();
     QTest::keyClick(mode, Qt::Key_Tab);
     EXPECT_EQ(window->form().row1[70].text, "1");
@@ -287,7 +292,7 @@ TEST_F(MainWindowTest, TypingAModeKeyByKeyPassesThroughShorterNames) {
 
 TEST_F(MainWindowTest, PickingFromTheListAppliesTheMode) {
     QComboBox* mode = Find<QComboBox>("cmbMode");
-    QTest::mouseClick(Cell("row1_70"), Qt::LeftButton);
+    ClickCell("row1_70");
     mode->showPopup();
     QAbstractItemView* view = mode->view();
     const QModelIndex internet = view->model()->index(6, 0);
@@ -295,19 +300,19 @@ TEST_F(MainWindowTest, PickingFromTheListAppliesTheMode) {
     EXPECT_EQ(mode->currentText(), "Internet");
     EXPECT_EQ(window->form().codeMode, ModeInternet);
     EXPECT_EQ(window->form().row1[70].text, "0");
-    EXPECT_EQ(Cell("sum2_0")->text(), "1");
-    EXPECT_TRUE(Cell("sum2_0")->isVisible());
+    EXPECT_EQ(Cell("sum2_0").text, "1");
+    EXPECT_TRUE(Cell("sum2_0").visible);
     EXPECT_EQ(mode->count(), 8);
 
     // Picking the entry that the text already shows still resets.
-    QTest::mouseClick(Cell("row1_70"), Qt::LeftButton);
+    ClickCell("row1_70");
     mode->showPopup();
     QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(internet).center());
     EXPECT_EQ(window->form().row1[70].text, "0");
 }
 
 TEST_F(MainWindowTest, ErrorRateEditsRunNothing) {
-    QTest::mouseClick(Cell("row1_70"), Qt::LeftButton);
+    ClickCell("row1_70");
     TypeRate("4.5");
     EXPECT_EQ(window->form().cmbErrorRate.text(), "4.5");
     EXPECT_EQ(window->form().row1[70].text, "1");
@@ -371,7 +376,7 @@ TEST_F(MainWindowTest, OneSendsAnUncountedFrame) {
     EXPECT_EQ(Find<QLabel>("lblUER")->text(), "0.00");
     EXPECT_EQ(window->form().frameCount, 0);
     for (int i = 48; i < 96; ++i) {
-        EXPECT_EQ(Cell(QStringLiteral("row1_%1").arg(i))->foreColour(), QColor(255, 0, 0));
+        EXPECT_EQ(Cell(QStringLiteral("row1_%1").arg(i)).colour, QColor(255, 0, 0));
     }
 }
 
@@ -423,8 +428,16 @@ TEST_F(MainWindowTest, EveryControlHasAnAccessibleName) {
         QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(widget);
         return accessible != nullptr ? accessible->text(QAccessible::Name) : QString();
     };
-    EXPECT_EQ(readName(Find("row1_48")), "Received data bit 0 of byte 0");
-    EXPECT_EQ(readName(Find("row1_13")), "Transmitted data bit 5 of byte 1");
+    QAccessibleInterface* board = QAccessible::queryAccessibleInterface(test::Board(window.get()));
+    ASSERT_NE(board, nullptr);
+    const auto cellName = [&](const char* name) {
+        return board->child(test::CellNumber(window.get(), QString::fromLatin1(name)))
+            ->text(QAccessible::Name);
+    };
+    EXPECT_EQ(cellName("row1_48"), "Received data bit 0 of byte 0");
+    EXPECT_EQ(cellName("row1_13"), "Transmitted data bit 5 of byte 1");
+    EXPECT_EQ(cellName("parity_47"), "Transmitted parity bit after data bit 7 of byte 5");
+    EXPECT_EQ(cellName("sum2_0"), "Received check bit 0");
     EXPECT_EQ(readName(Find("Label2_0")), "Bit Error Rate");
     EXPECT_EQ(readName(Find("lblResult")), "No Errors");
     EXPECT_EQ(readName(Find<QComboBox>("cmbMode")->lineEdit()), "Code mode");
@@ -445,20 +458,28 @@ TEST_F(MainWindowTest, AccessibleTextsFollowTheRecords) {
     QTest::mouseClick(Find<QPushButton>("Command4"), Qt::LeftButton);
     EXPECT_EQ(run->text(QAccessible::Name), "Fast");
 
-    QAccessibleInterface* cell = QAccessible::queryAccessibleInterface(Cell("row1_50"));
+    QAccessibleInterface* board = QAccessible::queryAccessibleInterface(test::Board(window.get()));
+    ASSERT_NE(board, nullptr);
+    EXPECT_EQ(board->childCount(), 208);
+    QAccessibleInterface* cell = board->child(test::CellNumber(window.get(), "row1_50"));
     ASSERT_NE(cell, nullptr);
+    EXPECT_EQ(cell->text(QAccessible::Name), "Received data bit 2 of byte 0");
+    EXPECT_EQ(board->indexOfChild(cell), test::CellNumber(window.get(), "row1_50"));
+    const QPoint middle = cell->rect().center();
+    EXPECT_EQ(board->childAt(middle.x(), middle.y()), cell);
     EXPECT_EQ(cell->role(), QAccessible::StaticText);
     QTest::mouseClick(Find<QPushButton>("Command3"), Qt::LeftButton);
     EXPECT_EQ(cell->text(QAccessible::Description), "0");
-    QTest::mouseClick(Cell("row1_50"), Qt::LeftButton);
+    ClickCell("row1_50");
     EXPECT_EQ(cell->text(QAccessible::Description), "1, differs from transmitted");
     ASSERT_NE(cell->actionInterface(), nullptr);
     cell->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
     EXPECT_EQ(window->form().row1[50].text, "0");
-    EXPECT_TRUE(QAccessible::queryAccessibleInterface(Cell("sum1_0"))
+    EXPECT_TRUE(board->child(test::CellNumber(window.get(), "sum1_0"))
                     ->actionInterface()
                     ->actionNames()
                     .isEmpty());
+    EXPECT_TRUE(board->child(test::CellNumber(window.get(), "parity_50"))->state().invisible);
     EXPECT_EQ(QAccessible::queryAccessibleInterface(window.get())->role(), QAccessible::Window);
 }
 
