@@ -5,8 +5,6 @@
 //
 // Usage: bitwatch_cell_floor [seconds] [mode text]
 
-#include <sys/resource.h>
-
 #include <array>
 #include <cstdio>
 #include <cstdlib>
@@ -59,15 +57,6 @@ class PlainCell : public QWidget {
     bitwatch::Colour colour_ = 0;
 };
 
-double CpuSeconds() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    const auto seconds = [](const timeval& t) {
-        return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6;
-    };
-    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
-}
-
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -119,14 +108,14 @@ int main(int argc, char* argv[]) {
     QTimer::singleShot(500, [&] {
         tick.start(bitwatch::kFastInterval);
         startFrames = form.frameCount;
-        startCpu = CpuSeconds();
+        startCpu = bitwatch::bench::CpuSeconds();
         startKiB = bitwatch::bench::ResidentKiB();
         clock.start();
     });
     QTimer::singleShot(500 + seconds * 1000, [&] {
         const double elapsed = static_cast<double>(clock.nsecsElapsed()) / 1e9;
         const auto frames = static_cast<double>(form.frameCount - startFrames);
-        const double cpu = CpuSeconds() - startCpu;
+        const double cpu = bitwatch::bench::CpuSeconds() - startCpu;
         std::printf("mode %s: %.0f frames in %.1f s = %.1f frames/s, CPU %.1f %% of one core, "
                     "resident %ld KiB at start, %ld KiB at end\n",
                     mode, frames, elapsed, frames / elapsed, 100.0 * cpu / elapsed, startKiB,

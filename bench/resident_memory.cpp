@@ -1,5 +1,7 @@
 #include "resident_memory.h"
 
+#include <sys/resource.h>
+
 #include <cstdlib>
 #include <fstream>
 #include <string>
@@ -23,6 +25,15 @@ long ResidentKiBOf(const std::string& statusFile) {
 
 long ResidentKiB() {
     return ResidentKiBOf("/proc/self/status");
+}
+
+double CpuSeconds() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    const auto seconds = [](const timeval& t) {
+        return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6;
+    };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
 }
 
 long ResidentKiB(pid_t process) {

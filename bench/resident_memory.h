@@ -10,4 +10,7 @@ long ResidentKiB();
 // Another process's, from /proc/PID/status.
 long ResidentKiB(pid_t process);
 
+// The processor time this process has used so far, user and system, in seconds.
+double CpuSeconds();
+
 } // namespace bitwatch::bench

@@ -6,8 +6,6 @@
 //
 // Usage: bitwatch_window_fast_run [seconds] [mode text]
 
-#include <sys/resource.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -23,15 +21,6 @@
 #include "ui/main_window.h"
 
 namespace {
-
-double CpuSeconds() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    const auto seconds = [](const timeval& t) {
-        return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6;
-    };
-    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
-}
 
 // A left click queued behind whatever the event loop has waiting, at a point of the widget.
 void PostClick(QWidget* widget, QPointF centre) {
@@ -69,14 +58,14 @@ int main(int argc, char* argv[]) {
         run->click(); // slow run
         run->click(); // fast run
         startFrames = window.form().frameCount;
-        startCpu = CpuSeconds();
+        startCpu = bitwatch::bench::CpuSeconds();
         startKiB = bitwatch::bench::ResidentKiB();
         clock.start();
     });
     QTimer::singleShot(500 + seconds * 1000, [&] {
         const double elapsed = static_cast<double>(clock.nsecsElapsed()) / 1e9;
         const auto frames = static_cast<double>(window.form().frameCount - startFrames);
-        const double cpu = CpuSeconds() - startCpu;
+        const double cpu = bitwatch::bench::CpuSeconds() - startCpu;
         std::printf("mode %s: %.0f frames in %.1f s = %.1f frames/s, CPU %.1f %% of one core, "
                     "resident %ld KiB at start, %ld KiB at end\n",
                     mode, frames, elapsed, frames / elapsed, 100.0 * cpu / elapsed, startKiB,

@@ -4,13 +4,11 @@
 
 #include <cstdio>
 #include <fstream>
-#include <sstream>
-#include <string>
 
 #include <QApplication>
 #include <QImage>
 
-#include "ui/events.h"
+#include "event_script.h"
 #include "ui/main_window.h"
 
 int main(int argc, char* argv[]) {
@@ -25,24 +23,14 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "%s: cannot read %s\n", argv[0], argv[1]);
         return 2;
     }
+    const auto events = bitwatch::tools::ReadEventScript(script);
+    if (!events) {
+        return 2;
+    }
     bitwatch::MainWindow window;
     window.show();
-    std::string line;
-    while (std::getline(script, line)) {
-        std::istringstream fields(line);
-        int kind = 0;
-        int index = 0;
-        std::string hex;
-        fields >> kind >> index >> hex;
-        std::string text;
-        for (std::size_t i = 0; i + 1 < hex.size(); i += 2) {
-            text += static_cast<char>(std::stoi(hex.substr(i, 2), nullptr, 16));
-        }
-        if (kind < 0 || kind >= bitwatch::kEventKinds) {
-            return 2;
-        }
-        bitwatch::RunEvent(window.form(), {static_cast<bitwatch::EventKind>(kind),
-                                           static_cast<std::int16_t>(index), text});
+    for (const bitwatch::Event& event : *events) {
+        bitwatch::RunEvent(window.form(), event);
     }
     window.Refresh();
     QApplication::processEvents();

@@ -6,23 +6,9 @@
 #include <cstdio>
 #include <fstream>
 #include <iostream>
-#include <sstream>
-#include <string>
 
-#include "ui/events.h"
+#include "event_script.h"
 #include "ui/records_json.h"
-
-namespace {
-
-std::string FromHex(const std::string& hex) {
-    std::string text;
-    for (std::size_t i = 0; i + 1 < hex.size(); i += 2) {
-        text += static_cast<char>(std::stoi(hex.substr(i, 2), nullptr, 16));
-    }
-    return text;
-}
-
-} // namespace
 
 int main(int argc, char* argv[]) {
     if (argc != 2) {
@@ -34,22 +20,16 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "%s: cannot read %s\n", argv[0], argv[1]);
         return 2;
     }
+    const auto events = bitwatch::tools::ReadEventScript(script);
+    if (!events) {
+        std::fprintf(stderr, "%s: a line of %s names no kind of event\n", argv[0], argv[1]);
+        return 2;
+    }
     bitwatch::Form form;
     bitwatch::Startup(form);
     std::cout << bitwatch::RecordsJson(form) << '\n';
-    std::string line;
-    while (std::getline(script, line)) {
-        std::istringstream fields(line);
-        int kind = 0;
-        int index = 0;
-        std::string hex;
-        fields >> kind >> index >> hex;
-        if (kind < 0 || kind >= bitwatch::kEventKinds) {
-            std::fprintf(stderr, "%s: no event kind %d\n", argv[0], kind);
-            return 2;
-        }
-        bitwatch::RunEvent(form, {static_cast<bitwatch::EventKind>(kind),
-                                  static_cast<std::int16_t>(index), FromHex(hex)});
+    for (const bitwatch::Event& event : *events) {
+        bitwatch::RunEvent(form, event);
         std::cout << bitwatch::RecordsJson(form) << '\n';
     }
     return 0;
