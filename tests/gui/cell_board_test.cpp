@@ -30,19 +30,29 @@ QImage DirectDrawing(const QString& text, const QColor& colour, const QFont& fon
     return image;
 }
 
+// A board shown in a window the size of the demo's, and a started form in the given mode.
+struct BoardOnScreen {
+    explicit BoardOnScreen(const char* modeText) {
+        window.resize(959, 698);
+        window.show();
+        Startup(form);
+        form.cmbMode.SetText(modeText);
+    }
+
+    QWidget window;
+    CellBoard board{&window};
+    Form form;
+};
+
 constexpr std::array<Colour, 5> kRoles = {ColourTxData, ColourTxCheck, ColourRxData, ColourRxCheck,
                                           ColourMismatch};
 
 // Gives every cell of the arrays a bit and a colour role, cycling through all ten looks, draws
 // the board and compares each named array's boxes with the direct drawing.
 int CompareArrays(const char* modeText, std::initializer_list<CellArray> compared) {
-    QWidget window;
-    window.resize(959, 698);
-    CellBoard board(&window);
-    window.show();
-    Form form;
-    Startup(form);
-    form.cmbMode.SetText(modeText);
+    BoardOnScreen screen(modeText);
+    CellBoard& board = screen.board;
+    Form& form = screen.form;
     int look = 0;
     for (auto* cells : {form.row1.data(), form.parity.data()}) {
         for (int i = 0; i < kCellsPerArray; ++i, ++look) {
@@ -85,13 +95,9 @@ TEST(CellBoard, DrawsEveryLookAsTheTextWouldBeDrawn) {
 
 // Cells that are hidden again leave the background behind, not their last digit.
 TEST(CellBoard, RepaintsWhatHiddenCellsLeave) {
-    QWidget window;
-    window.resize(959, 698);
-    CellBoard board(&window);
-    window.show();
-    Form form;
-    Startup(form);
-    form.cmbMode.SetText("Parity 1");
+    BoardOnScreen screen("Parity 1");
+    CellBoard& board = screen.board;
+    Form& form = screen.form;
     for (TextLabel& cell : form.parity) {
         cell.text = "1";
     }
@@ -102,7 +108,7 @@ TEST(CellBoard, RepaintsWhatHiddenCellsLeave) {
     board.repaint(); // only the changed boxes, as a timer tick would
     const QImage after = board.grab().toImage();
 
-    CellBoard fresh(&window);
+    CellBoard fresh(&screen.window);
     fresh.ShowRecords(form);
     EXPECT_EQ(after, fresh.grab().toImage());
 }

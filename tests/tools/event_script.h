@@ -3,6 +3,8 @@
 // A script of events as the tools read it: a line an event, "kind index hex-text" (the event's
 // kind as a number, its index, and its text's bytes as two hex digits each).
 
+#include <cstdio>
+#include <fstream>
 #include <istream>
 #include <optional>
 #include <sstream>
@@ -31,6 +33,22 @@ inline std::optional<std::vector<Event>> ReadEventScript(std::istream& script) {
             text += static_cast<char>(std::stoi(hex.substr(i, 2), nullptr, 16));
         }
         events.push_back({static_cast<EventKind>(kind), static_cast<std::int16_t>(index), text});
+    }
+    return events;
+}
+
+// The events of the script file at path; on failure, says why on standard error (naming the
+// program) and gives nothing.
+inline std::optional<std::vector<Event>> ReadEventScriptFile(const char* program,
+                                                             const char* path) {
+    std::ifstream script(path);
+    if (!script) {
+        std::fprintf(stderr, "%s: cannot read %s\n", program, path);
+        return std::nullopt;
+    }
+    auto events = ReadEventScript(script);
+    if (!events) {
+        std::fprintf(stderr, "%s: a line of %s names no kind of event\n", program, path);
     }
     return events;
 }

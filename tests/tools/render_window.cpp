@@ -3,7 +3,6 @@
 // reads ("kind index hex-text" a line).
 
 #include <cstdio>
-#include <fstream>
 
 #include <QApplication>
 #include <QImage>
@@ -18,12 +17,7 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "usage: %s SCRIPT OUTPUT.png\n", argv[0]);
         return 2;
     }
-    std::ifstream script(argv[1]);
-    if (!script) {
-        std::fprintf(stderr, "%s: cannot read %s\n", argv[0], argv[1]);
-        return 2;
-    }
-    const auto events = bitwatch::tools::ReadEventScript(script);
+    const auto events = bitwatch::tools::ReadEventScriptFile(argv[0], argv[1]);
     if (!events) {
         return 2;
     }

@@ -4,7 +4,6 @@
 // the rest of the line as its text (the text's bytes written as two hex digits each).
 
 #include <cstdio>
-#include <fstream>
 #include <iostream>
 
 #include "event_script.h"
@@ -15,14 +14,8 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "usage: %s SCRIPT\n", argv[0]);
         return 2;
     }
-    std::ifstream script(argv[1]);
-    if (!script) {
-        std::fprintf(stderr, "%s: cannot read %s\n", argv[0], argv[1]);
-        return 2;
-    }
-    const auto events = bitwatch::tools::ReadEventScript(script);
+    const auto events = bitwatch::tools::ReadEventScriptFile(argv[0], argv[1]);
     if (!events) {
-        std::fprintf(stderr, "%s: a line of %s names no kind of event\n", argv[0], argv[1]);
         return 2;
     }
     bitwatch::Form form;
