@@ -1,6 +1,9 @@
 #include "ui/cell_board.h"
 
+#include <algorithm>
 #include <array>
+#include <cmath>
+#include <span>
 #include <utility>
 
 #include <QMouseEvent>
@@ -30,6 +33,12 @@ struct Look {
     bool operator==(const Look& other) const = default;
 };
 
+// A look drawn, and where in its box it differs from the background.
+struct Picture {
+    QImage image;
+    QRect ink;
+};
+
 // The box drawn once: the background and the digit, from the top, centred. In the format of
 // Qt's own window surface, so that the copy to the screen is a plain copy of each row.
 QImage DrawLook(const Look& look) {
@@ -44,17 +53,51 @@ QImage DrawLook(const Look& look) {
     return image;
 }
 
-// A few dozen looks serve every cell (two bits, five colours, three fonts): a list searched in
-// order beats hashing a key.
-QImage ImageOf(const Look& look) {
-    static std::vector<std::pair<Look, QImage>> images;
-    for (const auto& [known, image] : images) {
-        if (known == look) {
-            return image;
+// The smallest rectangle, in the box's logical pixels, outside which the image is all
+// background; empty for a box with nothing drawn in it.
+QRect InkOf(const QImage& image, QRgb background) {
+    int left = image.width();
+    int right = -1;
+    int top = image.height();
+    int bottom = -1;
+    for (int y = 0; y < image.height(); ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+            if (row[x] != background) {
+                left = std::min(left, x);
+                right = std::max(right, x);
+                top = std::min(top, y);
+                bottom = std::max(bottom, y);
+            }
         }
     }
-    images.emplace_back(look, DrawLook(look));
-    return images.back().second;
+    if (right < 0) {
+        return {};
+    }
+    // Device pixels to logical ones, rounded outwards.
+    const qreal ratio = image.devicePixelRatio();
+    const auto down = [ratio](int pixel) {
+        return static_cast<int>(std::floor(pixel / ratio));
+    };
+    const auto up = [ratio](int pixel) {
+        return static_cast<int>(std::ceil(pixel / ratio));
+    };
+    return QRect(QPoint(down(left), down(top)), QPoint(up(right + 1) - 1, up(bottom + 1) - 1));
+}
+
+// A few dozen looks serve every cell (two bits, five colours, three fonts): a list searched in
+// order beats hashing a key.
+Picture PictureOf(const Look& look) {
+    static std::vector<std::pair<Look, Picture>> pictures;
+    for (const auto& [known, picture] : pictures) {
+        if (known == look) {
+            return picture;
+        }
+    }
+    QImage image = DrawLook(look);
+    const QRect ink = InkOf(image, look.background);
+    pictures.emplace_back(look, Picture{std::move(image), ink});
+    return pictures.back().second;
 }
 
 QRect ToPixels(const layout::Box& box) {
@@ -97,6 +140,34 @@ const TextLabel& RecordOf(const Form& form, CellArray array, int index) {
     return RecordOf(form.sum2, index);
 }
 
+// The rectangles of a region in the rows of a box. A region's rectangles run in bands from the
+// top, so those above the box are skipped by a binary search rather than one by one for each
+// of the 208 cells.
+std::span<const QRect> BandsAcross(const QRegion& region, const QRect& box) {
+    const QRect* first =
+        std::lower_bound(region.begin(), region.end(), box.top(),
+                         [](const QRect& rect, int top) { return rect.bottom() < top; });
+    const QRect* last = first;
+    while (last != region.end() && last->top() <= box.bottom()) {
+        ++last;
+    }
+    return {first, last};
+}
+
+// One region from many rectangles. Sorted by rows first, most rectangles join the region's last
+// band or start a new one below it, which is cheap; in any other order each one remakes the
+// whole region.
+QRegion BandedRegion(std::vector<QRect>& rects) {
+    std::sort(rects.begin(), rects.end(), [](const QRect& a, const QRect& b) {
+        return std::pair(a.top(), a.left()) < std::pair(b.top(), b.left());
+    });
+    QRegion region;
+    for (const QRect& rect : rects) {
+        region += rect;
+    }
+    return region;
+}
+
 } // namespace
 
 CellBoard::CellBoard(QWidget* parent)
@@ -125,7 +196,8 @@ CellBoard::CellBoard(QWidget* parent)
 
 void CellBoard::AddCells(CellArray array, int count, const QFont& font) {
     for (int i = 0; i < count; ++i) {
-        cells_.push_back({{array, i}, ToPixels(BoxOf(array, i)), &font, {}, 0, true, true, {}, {}});
+        cells_.push_back(
+            {{array, i}, ToPixels(BoxOf(array, i)), &font, {}, 0, true, true, {}, {}, {}});
     }
 }
 
@@ -166,12 +238,14 @@ std::optional<int> CellBoard::cellAt(QPoint position) const {
 }
 
 void CellBoard::ShowRecords(const Form& form) {
+    std::vector<QRect> changed;
     for (int index = 0; index < cellCount(); ++index) {
         Cell& cell = cells_[static_cast<std::size_t>(index)];
         const TextLabel& record = RecordOf(form, cell.id.array, cell.id.index);
         const bool looksChanged =
             cell.fresh || record.text != cell.shownText || record.foreColour != cell.shownColour;
-        if (!looksChanged && record.shown == cell.shown) {
+        const bool shownChanged = record.shown != cell.shown;
+        if (!looksChanged && !shownChanged) {
             continue;
         }
         if (looksChanged) {
@@ -180,40 +254,78 @@ void CellBoard::ShowRecords(const Form& form) {
             cell.text = QString::fromStdString(record.text);
             ChooseImage(cell);
         }
+        if (cell.fresh || shownChanged) {
+            // What lies beneath the box appears or disappears with it.
+            changed.push_back(cell.box);
+            gapsStale_ = gapsStale_ || shownChanged;
+        } else if (cell.shown) {
+            // Every look of a box has the same background, so only where a digit was ever
+            // drawn in it can a pixel change: about half the box.
+            changed.push_back(cell.ink.translated(cell.box.topLeft()));
+        }
         cell.shown = record.shown;
         cell.fresh = false;
-        update(cell.box);
         if (looksChanged) {
             AnnounceCellChange(this, index);
         }
     }
+    if (!changed.empty()) {
+        update(BandedRegion(changed));
+    }
 }
 
 void CellBoard::ChooseImage(Cell& cell) {
-    cell.image = ImageOf({cell.text, ToQColor(cell.shownColour).rgba(),
-                          palette().color(QPalette::Window).rgba(), cell.font, cell.box.size(),
-                          devicePixelRatioF()});
+    Picture picture = PictureOf({cell.text, ToQColor(cell.shownColour).rgba(),
+                                 palette().color(QPalette::Window).rgba(), cell.font,
+                                 cell.box.size(), devicePixelRatioF()});
+    cell.image = std::move(picture.image);
+    // Grows to take in every digit the box has shown: the same rectangle for all cells of a row
+    // once each has shown both bits, so that a frame's changes make one band per row.
+    cell.ink |= picture.ink;
+}
+
+const QRegion& CellBoard::Gaps() {
+    if (gapsStale_ || gapsArea_ != rect()) {
+        QRegion gaps(rect());
+        for (const Cell& cell : cells_) {
+            if (cell.shown) {
+                gaps -= cell.box;
+            }
+        }
+        gaps_ = gaps;
+        gapsArea_ = rect();
+        gapsStale_ = false;
+    }
+    return gaps_;
 }
 
 void CellBoard::paintEvent(QPaintEvent* event) {
-    // Only the boxes that changed: a frame's changed cells lie all over the board, and their
-    // bounding rectangle would take in nearly every cell.
-    // A shown cell's image covers its whole box, so only what no shown cell covers is filled
-    // with the background: filling the boxes as well would write every pixel twice.
+    // Only what changed is asked for: the digits of the cells that changed, scattered all over
+    // the board. A shown cell's image covers its whole box; what no shown cell covers is filled
+    // with the background.
     QPainter painter(this);
     // The images are opaque: copy them rather than blend them.
     painter.setCompositionMode(QPainter::CompositionMode_Source);
     const QRegion& dirty = event->region();
-    QRegion uncovered = dirty;
-    for (const Cell& cell : cells_) {
-        if (cell.shown && dirty.intersects(cell.box)) {
-            painter.drawImage(cell.box.topLeft(), cell.image);
-            uncovered -= cell.box;
-        }
-    }
     const QColor background = palette().color(QPalette::Window);
-    for (const QRect& rect : uncovered) {
+    for (const QRect& rect : dirty& Gaps()) {
         painter.fillRect(rect, background);
+    }
+    const qreal ratio = devicePixelRatioF();
+    for (const Cell& cell : cells_) {
+        if (!cell.shown) {
+            continue;
+        }
+        // Each part of the image that lies wholly inside the region: a plain copy of rows,
+        // where the whole image would be clipped against the region span by span.
+        for (const QRect& rect : BandsAcross(dirty, cell.box)) {
+            const QRect part = rect & cell.box;
+            if (!part.isEmpty()) {
+                const QRectF source(QPointF(part.topLeft() - cell.box.topLeft()) * ratio,
+                                    QSizeF(part.size()) * ratio);
+                painter.drawImage(QRectF(part), cell.image, source);
+            }
+        }
     }
 }
 

@@ -8,6 +8,7 @@
 #include <QFont>
 #include <QImage>
 #include <QRect>
+#include <QRegion>
 #include <QWidget>
 
 #include "ui/accessible_names.h"
@@ -19,8 +20,9 @@ struct Form;
 
 // Every one of the 208 cells, drawn by one widget. A cell is a coloured digit drawn from the
 // top of its box, centred, on the window's background; each look (bit, colour, font) is drawn
-// once into an image of the whole box and copied from then on, and only the boxes of cells that
-// changed are repainted, in one paint for the whole frame. The cells keep the stacking of the
+// once into an image of the whole box and copied from then on. Only the pixels that can change
+// are repainted, in one paint for the whole frame: where the old or the new digit of a changed
+// cell is drawn, or the whole box of a cell shown or hidden. The cells keep the stacking of the
 // window's controls: parity over data, check cells over both; a hidden cell is not drawn and
 // takes no click, so a click reaches the cell beneath it.
 class CellBoard : public QWidget {
@@ -78,16 +80,22 @@ class CellBoard : public QWidget {
         bool fresh = true; // never shown yet
         QString text;
         QImage image;
+        QRect ink; // where the image differs from the background, in the box
     };
 
     void ChooseImage(Cell& cell);
     void AddCells(CellArray array, int count, const QFont& font);
+    // What no shown cell covers, kept until a cell is shown or hidden.
+    const QRegion& Gaps();
 
     QFont dataFont_;
     QFont parityFont_;
     QFont checkFont_;
     std::vector<Cell> cells_; // in stacking order, from the bottom
     std::optional<int> pressed_;
+    QRegion gaps_;
+    QRect gapsArea_;
+    bool gapsStale_ = true;
 };
 
 } // namespace bitwatch

@@ -2,9 +2,14 @@
 
 #include <algorithm>
 #include <array>
+#include <random>
+#include <vector>
 
+#include <QApplication>
 #include <QImage>
+#include <QPaintEvent>
 #include <QPainter>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -111,6 +116,92 @@ TEST(CellBoard, RepaintsWhatHiddenCellsLeave) {
     CellBoard fresh(&screen.window);
     fresh.ShowRecords(form);
     EXPECT_EQ(after, fresh.grab().toImage());
+}
+
+// What a screen holds when only the asked-for parts of the board are painted: every paint Qt
+// asks of the board is drawn again, region and all, over the picture of the paints before it.
+class PaintedRegions : public QObject {
+  public:
+    explicit PaintedRegions(CellBoard& board) : board_(board) { board_.installEventFilter(this); }
+    ~PaintedRegions() override { board_.removeEventFilter(this); }
+    PaintedRegions(const PaintedRegions&) = delete;
+    PaintedRegions& operator=(const PaintedRegions&) = delete;
+
+    std::size_t count() const { return regions_.size(); }
+
+    // Draws the paints since the last call over the screen, with no background of Qt's: what
+    // the board leaves unpainted keeps its old pixels, as it would on a real screen.
+    void DrawOver(QImage& screen) {
+        const std::vector<QRegion> asked(regions_.begin() + static_cast<std::ptrdiff_t>(drawn_),
+                                         regions_.end());
+        ownPaints_ = true;
+        for (const QRegion& region : asked) {
+            board_.render(&screen, region.boundingRect().topLeft(), region, {});
+        }
+        ownPaints_ = false;
+        drawn_ = regions_.size();
+    }
+
+    // The whole board drawn afresh, without counting as a paint asked for.
+    QImage Afresh() {
+        ownPaints_ = true;
+        QImage image = board_.grab().toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        ownPaints_ = false;
+        return image;
+    }
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == &board_ && event->type() == QEvent::Paint && !ownPaints_) {
+            regions_.push_back(static_cast<QPaintEvent*>(event)->region());
+        }
+        return false;
+    }
+
+  private:
+    CellBoard& board_;
+    std::vector<QRegion> regions_;
+    std::size_t drawn_ = 0;
+    bool ownPaints_ = false; // the test's own, not the screen's
+};
+
+// A board repaints only what changes: the digits of changed cells and the boxes of cells shown
+// or hidden. Whatever it leaves out would show as stale pixels against a board drawn afresh.
+TEST(CellBoard, RepaintsEveryPixelThatChanges) {
+    BoardOnScreen screen("Parity 1");
+    CellBoard& board = screen.board;
+    Form& form = screen.form;
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&screen.window));
+    board.ShowRecords(form);
+    PaintedRegions paints(board);
+    QApplication::processEvents(); // the first paint of the whole board
+    QImage onScreen = paints.Afresh();
+
+    std::mt19937 random(7);
+    const std::array<const char*, 5> modes = {"None", "Parity 1", "Parity 8", "CRC-8", "Parity 6V"};
+    const auto restyle = [&](TextLabel& cell) {
+        cell.text = random() % 2 == 0 ? "0" : "1";
+        cell.foreColour = kRoles[random() % kRoles.size()];
+    };
+    for (int step = 0; step < 120; ++step) {
+        if (step % 20 == 19) {
+            form.cmbMode.SetText(modes[static_cast<std::size_t>(step / 20) % modes.size()]);
+        }
+        for (int change = 0; change < 30; ++change) {
+            restyle(form.row1[random() % kCellsPerArray]);
+            restyle(form.parity[random() % kCellsPerArray]);
+            restyle(random() % 2 == 0 ? form.sum1[random() % kCheckBits]
+                                      : form.sum2[random() % kCheckBits]);
+        }
+        // A data cell is always shown: each step paints something.
+        TextLabel& always = form.row1[static_cast<std::size_t>(step) % kCellsPerArray];
+        always.text = always.text == "0" ? "1" : "0";
+        const std::size_t paintsBefore = paints.count();
+        board.ShowRecords(form);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return paints.count() > paintsBefore; })) << step;
+        paints.DrawOver(onScreen);
+        ASSERT_EQ(onScreen, paints.Afresh()) << "step " << step << ", mode " << form.cmbMode.text();
+    }
 }
 
 TEST(CellBoard, FindsTheTopmostShownCellAndItsName) {
