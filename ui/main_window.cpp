@@ -10,6 +10,7 @@
 
 #include "ui/accessibility.h"
 #include "ui/announcer.h"
+#include "ui/cached_text_label.h"
 #include "ui/accessible_names.h"
 #include "ui/cell_board.h"
 #include "ui/colour.h"
@@ -63,9 +64,10 @@ QString ToQString(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-QLabel* MakeLabel(QWidget* parent, const layout::Box& box, const layout::TextStyle& style,
-                  const QString& objectName, const QString& accessibleName) {
-    auto* label = new QLabel(parent);
+template <typename Label = QLabel>
+Label* MakeLabel(QWidget* parent, const layout::Box& box, const layout::TextStyle& style,
+                 const QString& objectName, const QString& accessibleName) {
+    auto* label = new Label(parent);
     label->setGeometry(ToPixels(box));
     label->setFont(DemoFont(style));
     label->setAlignment(ToQt(style.align) | Qt::AlignTop);
@@ -158,8 +160,9 @@ void MainWindow::CreateRowCaptions() {
 // The verdict and the rate have no accessible name of their own: a label without one is read
 // by its text, and Qt announces each new text as a change of its name.
 void MainWindow::CreateVerdict() {
-    lblResult_ = MakeLabel(this, layout::kResult, layout::kResultText, QStringLiteral("lblResult"),
-                           QString());
+    // The verdict and the rate change with every frame of a run, among texts that come back.
+    lblResult_ = MakeLabel<CachedTextLabel>(this, layout::kResult, layout::kResultText,
+                                            QStringLiteral("lblResult"), QString());
     lblResult_->setAccessibleDescription(ToQString(names::kVerdict));
     announcer_ = new Announcer(this);
     announcer_->move(lblResult_->pos());
@@ -180,8 +183,8 @@ void MainWindow::CreateRateLabels() {
         label2_[i] = MakeLabel(this, layout::kLabel2[i], layout::kLabel2Text[i],
                                QStringLiteral("Label2_%1").arg(i), QString());
     }
-    lblUER_ =
-        MakeLabel(this, layout::kRate, layout::kRateText, QStringLiteral("lblUER"), QString());
+    lblUER_ = MakeLabel<CachedTextLabel>(this, layout::kRate, layout::kRateText,
+                                         QStringLiteral("lblUER"), QString());
     lblUER_->setAccessibleDescription(ToQString(names::kRate));
 }
 
