@@ -26,11 +26,13 @@ ensure_packages() {
 
 # What every build needs: the compiler, CMake, Qt 6 Widgets and the fonts the window asks for.
 BUILD_PACKAGES=(g++ make cmake pkgconf qt6-base-dev libgl-dev fonts-liberation2)
-# What the tests add: GoogleTest, Google Benchmark, clang with its sanitizer and fuzzer runtimes,
-# the static analysers, and for the accessibility test an X server, a D-Bus session with the
-# accessibility bus, Python's AT-SPI bindings and the X tools that click and read the window.
-TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev clang-tidy clang-format
-  cppcheck xvfb xauth xdotool x11-utils dbus at-spi2-core python3-pyatspi)
+# What the tests add: GoogleTest, Google Benchmark and the X libraries of the start-up timer in
+# bench/, clang with its sanitizer and fuzzer runtimes, the static analysers, and for the
+# accessibility test an X server, a D-Bus session with the accessibility bus, Python's AT-SPI
+# bindings and the X tools that click and read the window.
+TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev libxcb1-dev libxcb-damage0-dev clang
+  libclang-rt-14-dev clang-tidy clang-format cppcheck xvfb xauth xdotool x11-utils dbus
+  at-spi2-core python3-pyatspi)
 # What the browser edition adds: Debian's emscripten, Node.js with npm for the browser tests,
 # Chromium for them to drive, and Python for the plain static server.
 WEB_PACKAGES=(emscripten nodejs chromium python3 fonts-liberation2)
