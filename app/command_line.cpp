@@ -9,6 +9,9 @@
 namespace bitwatch {
 
 std::optional<int> ReadCommandLine(int argc, char* argv[]) {
+    if (argc <= 1) {
+        return std::nullopt; // nothing to read: the window opens without a detour
+    }
     // A plain application object gives the parser the program's name without a display; it is
     // gone again before the window's application is made.
     const QCoreApplication probe(argc, argv);
