@@ -286,13 +286,15 @@ void CellBoard::ChooseImage(Cell& cell) {
 
 const QRegion& CellBoard::Gaps() {
     if (gapsStale_ || gapsArea_ != rect()) {
-        QRegion gaps(rect());
+        std::vector<QRect> covered;
+        covered.reserve(cells_.size());
         for (const Cell& cell : cells_) {
             if (cell.shown) {
-                gaps -= cell.box;
+                covered.push_back(cell.box);
             }
         }
-        gaps_ = gaps;
+        // One subtraction of all the boxes at once, not one remade region per box.
+        gaps_ = QRegion(rect()) - BandedRegion(covered);
         gapsArea_ = rect();
         gapsStale_ = false;
     }
