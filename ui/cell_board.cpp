@@ -238,7 +238,8 @@ std::optional<int> CellBoard::cellAt(QPoint position) const {
 }
 
 void CellBoard::ShowRecords(const Form& form) {
-    std::vector<QRect> changed;
+    std::vector<QRect>& changed = changedRects_;
+    changed.clear();
     for (int index = 0; index < cellCount(); ++index) {
         Cell& cell = cells_[static_cast<std::size_t>(index)];
         const TextLabel& record = RecordOf(form, cell.id.array, cell.id.index);

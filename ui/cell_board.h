@@ -93,6 +93,7 @@ class CellBoard : public QWidget {
     QFont checkFont_;
     std::vector<Cell> cells_; // in stacking order, from the bottom
     std::optional<int> pressed_;
+    std::vector<QRect> changedRects_; // kept between frames: no allocation on a tick
     QRegion gaps_;
     QRect gapsArea_;
     bool gapsStale_ = true;
