@@ -22,6 +22,7 @@
 #include "ui/colour.h"
 #include "ui/fonts.h"
 #include "ui/layout.h"
+#include "ui/pixels.h"
 
 namespace {
 
@@ -31,8 +32,7 @@ class PlainCell : public QWidget {
         : QWidget(parent) {
         setFont(font);
         setAutoFillBackground(true);
-        constexpr int px = bitwatch::layout::kTwipsPerPixel;
-        setGeometry(box.left / px, box.top / px, box.width / px, box.height / px);
+        setGeometry(bitwatch::ToPixels(box));
     }
 
     void Show(const bitwatch::TextLabel& record) {

@@ -16,6 +16,7 @@
 #include "ui/colour.h"
 #include "ui/fonts.h"
 #include "ui/layout.h"
+#include "ui/pixels.h"
 
 namespace bitwatch {
 
@@ -98,11 +99,6 @@ Picture PictureOf(const Look& look) {
     const QRect ink = InkOf(image, look.background);
     pictures.emplace_back(look, Picture{std::move(image), ink});
     return pictures.back().second;
-}
-
-QRect ToPixels(const layout::Box& box) {
-    constexpr int px = layout::kTwipsPerPixel;
-    return {box.left / px, box.top / px, box.width / px, box.height / px};
 }
 
 layout::Box BoxOf(CellArray array, int index) {

@@ -17,16 +17,12 @@
 #include "ui/fonts.h"
 #include "ui/keyboard_button.h"
 #include "ui/line_widget.h"
+#include "ui/pixels.h"
 #include "ui/record_sync.h"
 
 namespace bitwatch {
 
 namespace {
-
-QRect ToPixels(const layout::Box& box) {
-    constexpr int px = layout::kTwipsPerPixel;
-    return {box.left / px, box.top / px, box.width / px, box.height / px};
-}
 
 // The colour roles and the dark red verdict were chosen for the standard light grey dialog
 // background; on a dark desktop the window keeps that background and its black text, so every

@@ -1,0 +1,16 @@
+#pragma once
+
+// The layout's boxes, in twips, as the pixel rectangles Qt places widgets with.
+
+#include <QRect>
+
+#include "ui/layout.h"
+
+namespace bitwatch {
+
+inline QRect ToPixels(const layout::Box& box) {
+    constexpr int px = layout::kTwipsPerPixel;
+    return {box.left / px, box.top / px, box.width / px, box.height / px};
+}
+
+} // namespace bitwatch
