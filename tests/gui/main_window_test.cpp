@@ -1,7 +1,11 @@
 #include "ui/main_window.h"
 
+#include <link.h>
+
 #include <memory>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include <QAbstractItemView>
 #include <QAccessible>
@@ -81,6 +85,34 @@ TEST(Colour, ConvertsBlueInTheHighByte) {
     EXPECT_EQ(ToQColor(0x008000), QColor(0, 128, 0));
     EXPECT_EQ(ToQColor(0x000080), QColor(128, 0, 0)); // verdict: dark red
     EXPECT_EQ(ToQColor(0x800080), QColor(128, 0, 128));
+}
+
+// The image-format plugins this process has loaded, by file.
+std::vector<std::string> LoadedImagePlugins() {
+    std::vector<std::string> plugins;
+    dl_iterate_phdr(
+        [](dl_phdr_info* info, std::size_t, void* found) {
+            const std::string_view file = info->dlpi_name;
+            if (file.find("/imageformats/") != std::string_view::npos) {
+                static_cast<std::vector<std::string>*>(found)->emplace_back(file);
+            }
+            return 0;
+        },
+        &plugins);
+    return plugins;
+}
+
+// Qt's built-in PNG reader reads the window's images; loading a plugin for each other image
+// format would only slow the start.
+TEST(MainWindowStart, ReadsItsImagesWithoutLoadingImagePlugins) {
+    ASSERT_EQ(LoadedImagePlugins(), std::vector<std::string>());
+    MainWindow window;
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    EXPECT_EQ(LoadedImagePlugins(), std::vector<std::string>());
+    EXPECT_EQ(window.windowIcon().availableSizes(),
+              QList<QSize>({{16, 16}, {32, 32}, {48, 48}, {64, 64}}));
+    EXPECT_FALSE(window.findChild<QLabel*>("imgTorv")->pixmap().isNull());
 }
 
 TEST_F(MainWindowTest, StartsWithTheResetViewOfModeNone) {
