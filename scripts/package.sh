@@ -68,6 +68,10 @@ for program in bitwatch bitwatch-stats; do
     echo "==> $program is not stripped"
     exit 1
   fi
+  if readelf -d "$unpacked/usr/bin/$program" | grep -E 'RPATH|RUNPATH'; then
+    echo "==> $program carries a library search path of its own"
+    exit 1
+  fi
 done
 
 echo "==> Validating the desktop entry and the metainfo"
