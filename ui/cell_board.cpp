@@ -192,8 +192,7 @@ CellBoard::CellBoard(QWidget* parent)
 
 void CellBoard::AddCells(CellArray array, int count, const QFont& font) {
     for (int i = 0; i < count; ++i) {
-        cells_.push_back(
-            {{array, i}, ToPixels(BoxOf(array, i)), &font, {}, 0, true, true, {}, {}, {}});
+        cells_.push_back({.id = {array, i}, .box = ToPixels(BoxOf(array, i)), .font = &font});
     }
 }
 
@@ -249,6 +248,11 @@ void CellBoard::ShowRecords(const Form& form) {
             cell.shownText = record.text;
             cell.shownColour = record.foreColour;
             cell.text = QString::fromStdString(record.text);
+            cell.imageStale = true;
+        }
+        // A hidden cell's image waits until the cell is shown: at the start, in mode None, the
+        // parity and check cells and the parity cells' font are not needed.
+        if (cell.imageStale && record.shown) {
             ChooseImage(cell);
         }
         if (cell.fresh || shownChanged) {
@@ -276,6 +280,7 @@ void CellBoard::ChooseImage(Cell& cell) {
                                  palette().color(QPalette::Window).rgba(), cell.font,
                                  cell.box.size(), devicePixelRatioF()});
     cell.image = std::move(picture.image);
+    cell.imageStale = false;
     // Grows to take in every digit the box has shown: the same rectangle for all cells of a row
     // once each has shown both bits, so that a frame's changes make one band per row.
     cell.ink |= picture.ink;
@@ -353,7 +358,8 @@ void CellBoard::mouseDoubleClickEvent(QMouseEvent* event) {
 void CellBoard::changeEvent(QEvent* event) {
     if (event->type() == QEvent::PaletteChange) {
         for (Cell& cell : cells_) {
-            if (!cell.fresh) {
+            cell.imageStale = true;
+            if (cell.shown && !cell.fresh) {
                 ChooseImage(cell);
             }
         }

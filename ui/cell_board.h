@@ -74,13 +74,14 @@ class CellBoard : public QWidget {
         CellId id;
         QRect box;
         const QFont* font;
-        std::string shownText;
+        std::string shownText{};
         Colour shownColour = 0;
         bool shown = true;
         bool fresh = true; // never shown yet
-        QString text;
-        QImage image;
-        QRect ink; // where the image differs from the background, in the box
+        QString text{};
+        QImage image{};
+        bool imageStale = true; // the image does not show the look yet
+        QRect ink{};            // where the image differs from the background, in the box
     };
 
     void ChooseImage(Cell& cell);

@@ -52,12 +52,25 @@ struct BoardOnScreen {
 constexpr std::array<Colour, 5> kRoles = {ColourTxData, ColourTxCheck, ColourRxData, ColourRxCheck,
                                           ColourMismatch};
 
+// What the compared cells go through before the board is drawn.
+enum class Before {
+    Nothing,
+    // Hidden in another mode from the start, then given their looks while hidden.
+    HiddenFromTheStart,
+    // Shown with their looks, then hidden in another mode while the background changes.
+    HiddenWhileTheBackgroundChanges,
+};
+
 // Gives every cell of the arrays a bit and a colour role, cycling through all ten looks, draws
-// the board and compares each named array's boxes with the direct drawing.
-int CompareArrays(const char* modeText, std::initializer_list<CellArray> compared) {
-    BoardOnScreen screen(modeText);
+// the board in the mode and compares each named array's boxes with the direct drawing.
+int CompareArrays(const char* modeText, std::initializer_list<CellArray> compared,
+                  Before before = Before::Nothing, const char* hiddenIn = "None") {
+    BoardOnScreen screen(before == Before::HiddenFromTheStart ? hiddenIn : modeText);
     CellBoard& board = screen.board;
     Form& form = screen.form;
+    if (before == Before::HiddenFromTheStart) {
+        board.ShowRecords(form);
+    }
     int look = 0;
     for (auto* cells : {form.row1.data(), form.parity.data()}) {
         for (int i = 0; i < kCellsPerArray; ++i, ++look) {
@@ -70,6 +83,16 @@ int CompareArrays(const char* modeText, std::initializer_list<CellArray> compare
             cells[j].text = look % 2 == 0 ? "0" : "1";
             cells[j].foreColour = kRoles[static_cast<std::size_t>(look / 2 % 5)];
         }
+    }
+    if (before == Before::HiddenFromTheStart) {
+        board.ShowRecords(form);
+        form.cmbMode.SetText(modeText);
+    } else if (before == Before::HiddenWhileTheBackgroundChanges) {
+        board.ShowRecords(form);
+        form.cmbMode.SetText(hiddenIn);
+        board.ShowRecords(form);
+        board.setPalette(QPalette(QColor(0xD4, 0xD0, 0xC8)));
+        form.cmbMode.SetText(modeText);
     }
     board.ShowRecords(form);
     const QImage drawn =
@@ -96,6 +119,17 @@ TEST(CellBoard, DrawsEveryLookAsTheTextWouldBeDrawn) {
     EXPECT_EQ(CompareArrays("None", {CellArray::Row1}), 96);
     EXPECT_EQ(CompareArrays("Parity 1", {CellArray::Parity}), 96);
     EXPECT_EQ(CompareArrays("CRC-8", {CellArray::Row1, CellArray::Sum1, CellArray::Sum2}), 112);
+}
+
+// A cell hidden from the start, or while its look or the background changed, shows its latest
+// look when it is shown.
+TEST(CellBoard, ShowsTheLatestLookOfACellShownAgain) {
+    for (const Before before :
+         {Before::HiddenFromTheStart, Before::HiddenWhileTheBackgroundChanges}) {
+        EXPECT_EQ(CompareArrays("Parity 1", {CellArray::Parity}, before), 96);
+        EXPECT_EQ(CompareArrays("CRC-8", {CellArray::Sum1, CellArray::Sum2}, before, "Parity 1"),
+                  16);
+    }
 }
 
 // Cells that are hidden again leave the background behind, not their last digit.
