@@ -5,7 +5,8 @@
 #   rounds, so that a busy moment of the machine falls on both alike;
 # - start-up, from launch to the map of the window and to its first paint (to the millisecond,
 #   bitwatch_map_timer), and resident memory a second later, against bitwatch_bare_window (one
-#   label): medians of interleaved launches.
+#   label): medians of interleaved launches. bitwatch_text_window (the start's texts in their
+#   fonts, as plain labels) shows how much of the difference the fonts and glyphs alone cost.
 # Both programs run in a D-Bus session of their own, as on a desktop: without one, the first
 # program to ask whether a screen reader listens waits while D-Bus starts a bus for it.
 # Run it on a quiet machine. ROUNDS (default 3), SECONDS_PER_RUN (default 4), LAUNCHES (default
@@ -46,18 +47,22 @@ xvfb-run --auto-servernum --server-args="-screen 0 1280x1024x24 -dpi 96" dbus-ru
   done
 
   echo "== Start-up to the mapped window, to its first paint, and resident memory, median of $launches interleaved launches"
-  demo_map=() demo_paint=() demo_kib=() bare_map=() bare_paint=() bare_kib=()
+  demo_map=() demo_paint=() demo_kib=() bare_map=() bare_paint=() bare_kib=() text_paint=()
   for _ in $(seq "$launches"); do
     read -r map paint kib < <("$build/bench/bitwatch_map_timer" "$build/app/bitwatch" 2>/dev/null)
     demo_map+=("$map") demo_paint+=("$paint") demo_kib+=("$kib")
     read -r map paint kib < <("$build/bench/bitwatch_map_timer" "$build/bench/bitwatch_bare_window" 2>/dev/null)
     bare_map+=("$map") bare_paint+=("$paint") bare_kib+=("$kib")
+    read -r map paint kib < <("$build/bench/bitwatch_map_timer" "$build/bench/bitwatch_text_window" 2>/dev/null)
+    text_paint+=("$paint")
   done
   dm=$(printf "%s\n" "${demo_map[@]}" | median) bm=$(printf "%s\n" "${bare_map[@]}" | median)
   dp=$(printf "%s\n" "${demo_paint[@]}" | median) bp=$(printf "%s\n" "${bare_paint[@]}" | median)
   dk=$(printf "%s\n" "${demo_kib[@]}" | median) bk=$(printf "%s\n" "${bare_kib[@]}" | median)
+  tp=$(printf "%s\n" "${text_paint[@]}" | median)
   ratio() { awk -v a="$1" -v b="$2" "BEGIN { print a / b }"; }
   printf "bitwatch:    %7.1f ms to the window, %7.1f ms to its first paint, %6d KiB resident\n" "$dm" "$dp" "$dk"
   printf "bare window: %7.1f ms to the window, %7.1f ms to its first paint, %6d KiB resident\n" "$bm" "$bp" "$bk"
   printf "ratios:      map %.2fx, first paint %.2fx, memory %.2fx\n" "$(ratio "$dm" "$bm")" "$(ratio "$dp" "$bp")" "$(ratio "$dk" "$bk")"
+  printf "text only:   %7.1f ms to its first paint, %.2fx the bare window\n" "$tp" "$(ratio "$tp" "$bp")"
 ' bash "$build" "$modes"
