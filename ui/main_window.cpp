@@ -114,14 +114,6 @@ MainWindow::MainWindow(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("Form1"));
     UseALightPalette(this);
     setWindowTitle(QStringLiteral("Kelm's Bitwatch Demo"));
-    // The sizes a title bar and a task switcher show, built in. Not the icon theme: looking it up
-    // and decoding its 256-pixel icon cost a third of the start-up time, and the desktop entry
-    // names the installed icon for the launcher anyway.
-    QIcon icon;
-    for (const int size : {16, 32, 48, 64}) {
-        icon.addPixmap(ReadPng(QStringLiteral(":/bitwatch/icon-%1.png").arg(size)));
-    }
-    setWindowIcon(icon);
     resize(layout::kClientWidth / layout::kTwipsPerPixel,
            layout::kClientHeight / layout::kTwipsPerPixel);
 
@@ -145,6 +137,26 @@ MainWindow::MainWindow(QWidget* parent) : QWidget(parent) {
 }
 
 MainWindow::~MainWindow() = default;
+
+// The window's icon waits for its first picture: decoding it is work the first frame does not
+// show, and the title bar takes the icon a moment later.
+void MainWindow::paintEvent(QPaintEvent* /*event*/) {
+    if (!iconAsked_) {
+        iconAsked_ = true;
+        QMetaObject::invokeMethod(this, &MainWindow::SetIcon, Qt::QueuedConnection);
+    }
+}
+
+// The sizes a title bar and a task switcher show, built in. Not the icon theme: looking it up and
+// decoding its 256-pixel icon cost a third of the start-up time, and the desktop entry names the
+// installed icon for the launcher anyway.
+void MainWindow::SetIcon() {
+    QIcon icon;
+    for (const int size : {16, 32, 48, 64}) {
+        icon.addPixmap(ReadPng(QStringLiteral(":/bitwatch/icon-%1.png").arg(size)));
+    }
+    setWindowIcon(icon);
+}
 
 void MainWindow::Deliver(const Event& event) {
     const Timer timerBefore = form_.Timer1;

@@ -37,8 +37,12 @@ class MainWindow : public QWidget {
     Form& form() { return form_; }
     void Refresh();
 
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+
   private:
     void Deliver(const Event& event);
+    void SetIcon();
 
     void CreateRowCaptions();
     void CreateVerdict();
@@ -53,6 +57,7 @@ class MainWindow : public QWidget {
     void SetTabOrder();
 
     Form form_;
+    bool iconAsked_ = false;
 
     CellBoard* cells_ = nullptr;
     std::array<QLabel*, 2> label1_{};
