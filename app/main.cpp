@@ -4,6 +4,8 @@
 #include <QApplication>
 
 #include "app/command_line.h"
+#include "ui/fonts.h"
+#include "ui/layout.h"
 #include "ui/main_window.h"
 
 namespace {
@@ -43,6 +45,10 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationVersion(QStringLiteral(BITWATCH_VERSION));
     QApplication::setDesktopFileName(QStringLiteral("org.bitwatch.Bitwatch"));
 
+    // Every text the window shows has a font of its own. The application's font is the one most
+    // of them use, so that nothing lays out text in the desktop's font (a line edit does as it is
+    // made) and loads that font for nothing while the window starts.
+    QApplication::setFont(bitwatch::DemoFont(bitwatch::layout::kButtonText));
     bitwatch::MainWindow window;
     window.show();
     return QApplication::exec();
