@@ -10,7 +10,7 @@
 # Both programs run in a D-Bus session of their own, as on a desktop: without one, the first
 # program to ask whether a screen reader listens waits while D-Bus starts a bus for it.
 # Run it on a quiet machine. ROUNDS (default 3), SECONDS_PER_RUN (default 4), LAUNCHES (default
-# 11) and MODES (comma-separated, default all twelve) change the work.
+# 31) and MODES (comma-separated, default all twelve) change the work.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/ensure-packages.sh
@@ -24,8 +24,11 @@ modes=${MODES:-$("$build/stats/bitwatch-stats" --exact-only --csv --rates 1 | ta
 
 xvfb-run --auto-servernum --server-args="-screen 0 1280x1024x24 -dpi 96" dbus-run-session -- bash -c '
   set -euo pipefail
-  build=$1 modes=$2 rounds=${ROUNDS:-3} seconds=${SECONDS_PER_RUN:-4} launches=${LAUNCHES:-11}
+  build=$1 modes=$2 rounds=${ROUNDS:-3} seconds=${SECONDS_PER_RUN:-4} launches=${LAUNCHES:-31}
   median() { sort -n | awk "{ v[NR] = \$1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }"; }
+  # A virtual machine may run a launch in a slow spell; the quickest quarter shows the programs
+  # when neither is held up.
+  quartile() { sort -n | awk "{ v[NR] = \$1 } END { print v[int((NR + 3) / 4)] }"; }
   cpu_of() { sed -n "s/.*CPU \([0-9.]*\) %.*/\1/p"; }
   fps_of() { sed -n "s/.* = \([0-9.]*\) frames\/s.*/\1/p"; }
 
@@ -65,4 +68,8 @@ xvfb-run --auto-servernum --server-args="-screen 0 1280x1024x24 -dpi 96" dbus-ru
   printf "bare window: %7.1f ms to the window, %7.1f ms to its first paint, %6d KiB resident\n" "$bm" "$bp" "$bk"
   printf "ratios:      map %.2fx, first paint %.2fx, memory %.2fx\n" "$(ratio "$dm" "$bm")" "$(ratio "$dp" "$bp")" "$(ratio "$dk" "$bk")"
   printf "text only:   %7.1f ms to its first paint, %.2fx the bare window\n" "$tp" "$(ratio "$tp" "$bp")"
+  dq=$(printf "%s\n" "${demo_paint[@]}" | quartile) bq=$(printf "%s\n" "${bare_paint[@]}" | quartile)
+  tq=$(printf "%s\n" "${text_paint[@]}" | quartile)
+  printf "first paint, quickest quarter: bitwatch %.1f ms, bare %.1f ms (%.2fx), text only %.1f ms (%.2fx)\n" \
+    "$dq" "$bq" "$(ratio "$dq" "$bq")" "$tq" "$(ratio "$tq" "$bq")"
 ' bash "$build" "$modes"
