@@ -13,6 +13,7 @@
 #include "ui/announcer.h"
 #include "ui/cached_text_label.h"
 #include "ui/accessible_names.h"
+#include "ui/built_in_image.h"
 #include "ui/cell_board.h"
 #include "ui/colour.h"
 #include "ui/fonts.h"
@@ -37,9 +38,9 @@ void UseALightPalette(QWidget* window) {
     window->setPalette(window->style()->standardPalette());
 }
 
-// Reads one of the window's own images. Told no format, QImageReader asks every image-format
-// plugin whether it can read the file before it tries its built-in PNG reader, which loads each
-// plugin (and libjpeg with one of them) while the window starts.
+// Reads one of the window's own PNGs. Told no format, QImageReader asks every image-format plugin
+// whether it can read the file before it tries its built-in PNG reader, and so loads each plugin
+// (and libjpeg with one of them).
 QPixmap ReadPng(const QString& path) {
     QImageReader reader(path, "png");
     reader.setAutoDetectImageFormat(false);
@@ -222,7 +223,7 @@ void MainWindow::CreateArrow() {
 void MainWindow::CreateLogo() {
     imgTorv_ = new QLabel(this);
     imgTorv_->setGeometry(ToPixels(layout::kLogo));
-    imgTorv_->setPixmap(ReadPng(QStringLiteral(":/bitwatch/logo.png")));
+    imgTorv_->setPixmap(QPixmap::fromImage(ToQImage(kLogoImage)));
     imgTorv_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     imgTorv_->setFocusPolicy(Qt::NoFocus);
     SetNames(imgTorv_, QStringLiteral("imgTorv"), ToQString(names::kLogo));
