@@ -12,9 +12,10 @@ program=$1
 
 export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_ACCESSIBILITY=1 NO_AT_BRIDGE=0
 unset QT_QPA_PLATFORM
-"$program" 2>/dev/null &
+log=$(mktemp)
+"$program" 2>"$log" &
 pid=$!
-trap 'kill $pid 2>/dev/null || true' EXIT
+trap 'kill $pid 2>/dev/null || true; rm -f "$log"' EXIT
 
 window=""
 for _ in $(seq 100); do
@@ -24,6 +25,8 @@ for _ in $(seq 100); do
 done
 if [ -z "$window" ]; then
   echo "FAIL: no window appeared"
+  kill -0 $pid 2>/dev/null || echo "bitwatch has exited"
+  cat "$log"
   exit 1
 fi
 title=$(xprop -id "$window" _NET_WM_NAME | sed 's/^[^=]*= "\(.*\)"$/\1/')
