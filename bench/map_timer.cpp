@@ -4,7 +4,9 @@
 // for the window would only see it half a second late, and where work put off until after the
 // map still counts.
 //
-// Usage: bitwatch_map_timer PROGRAM [ARGUMENTS...]
+// Usage: bitwatch_map_timer [--no-memory] PROGRAM [ARGUMENTS...]
+// With --no-memory it ends the program at its first paint and prints 0 for the memory: launches
+// follow each other closely, without a second's pause between them.
 
 #include <signal.h>
 #include <sys/wait.h>
@@ -13,6 +15,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
 
 #include <xcb/damage.h>
@@ -21,8 +24,10 @@
 #include "resident_memory.h"
 
 int main(int argc, char* argv[]) {
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: %s PROGRAM [ARGUMENTS...]\n", argv[0]);
+    const bool memory = argc < 2 || std::strcmp(argv[1], "--no-memory") != 0;
+    char** const program = argv + (memory ? 1 : 2);
+    if (*program == nullptr) {
+        std::fprintf(stderr, "usage: %s [--no-memory] PROGRAM [ARGUMENTS...]\n", argv[0]);
         return 2;
     }
     xcb_connection_t* connection = xcb_connect(nullptr, nullptr);
@@ -51,7 +56,7 @@ int main(int argc, char* argv[]) {
     };
     const pid_t child = fork();
     if (child == 0) {
-        execvp(argv[1], argv + 1);
+        execvp(program[0], program);
         std::perror("execvp");
         std::_Exit(127);
     }
@@ -77,8 +82,11 @@ int main(int argc, char* argv[]) {
             painted = elapsed();
         }
     }
-    sleep(1);
-    const long kib = bitwatch::bench::ResidentKiB(child);
+    long kib = 0;
+    if (memory) {
+        sleep(1);
+        kib = bitwatch::bench::ResidentKiB(child);
+    }
     kill(child, SIGTERM);
     waitpid(child, nullptr, 0);
     xcb_disconnect(connection);
