@@ -5,7 +5,6 @@
 
 #include <cstdio>
 #include <fstream>
-#include <string>
 
 #include <QFileInfo>
 #include <QImage>
