@@ -67,7 +67,7 @@ int main(int argc, char* argv[]) {
 
     QWidget window;
     window.setWindowTitle(QStringLiteral("Cell Floor"));
-    window.resize(959, 698);
+    window.resize(bitwatch::ClientSize());
     bitwatch::Form form;
     bitwatch::Startup(form);
     form.cmbMode.SetText(mode);

@@ -31,8 +31,7 @@ int main(int argc, char* argv[]) {
 
     QWidget window;
     window.setWindowTitle(QStringLiteral("Text Window"));
-    window.resize(layout::kClientWidth / layout::kTwipsPerPixel,
-                  layout::kClientHeight / layout::kTwipsPerPixel);
+    window.resize(bitwatch::ClientSize());
     for (int i = 0; i < 2; ++i) {
         AddText(&window, form.Label1[i].text, layout::kLabel1[i], layout::kLabel1Text[i]);
     }

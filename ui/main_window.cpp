@@ -115,8 +115,7 @@ MainWindow::MainWindow(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("Form1"));
     UseALightPalette(this);
     setWindowTitle(QStringLiteral("Kelm's Bitwatch Demo"));
-    resize(layout::kClientWidth / layout::kTwipsPerPixel,
-           layout::kClientHeight / layout::kTwipsPerPixel);
+    resize(ClientSize());
 
     // A widget created later stacks above those created before it, so the order of these calls
     // is the stacking order, from the bottom up. The buttons and boxes overlap nothing.
