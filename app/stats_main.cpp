@@ -57,7 +57,17 @@ struct Row {
     CodeShape shape;
     std::string rate;
     double exact = 0;
+    bool exactKnown = false;
 };
+
+double ExactOf(Row& row) {
+    if (!row.exactKnown) {
+        const double p = EffectiveFlipProbability(bitwatch::FlipProbability(row.rate));
+        row.exact = UndetectedProbability(row.shape, p);
+        row.exactKnown = true;
+    }
+    return row.exact;
+}
 
 std::string Percent(double fraction) {
     char text[32];
@@ -80,20 +90,24 @@ int main(int argc, char* argv[]) {
     if (options.help || options.version) {
         std::fputs(options.help ? UsageText().c_str() : "bitwatch-stats " BITWATCH_VERSION "\n",
                    stdout);
-        return OutputFailed() ? 1 : 0;
+        if (OutputFailed() || std::fclose(stdout) != 0) {
+            std::perror("bitwatch-stats: cannot write the results");
+            return 1;
+        }
+        return 0;
     }
 
     std::vector<Row> rows;
     for (const std::string& mode : options.modes) {
         const CodeShape shape = *ShapeOfMode(mode);
         for (const std::string& rate : options.rates) {
-            const double p = EffectiveFlipProbability(bitwatch::FlipProbability(rate));
-            rows.push_back({mode, shape, rate, UndetectedProbability(shape, p)});
+            rows.push_back({mode, shape, rate, 0, false});
         }
     }
-    // A search that cannot succeed would run to its cap of a billion frames for nothing.
-    for (const Row& row : rows) {
-        if (options.untilUndetected && !options.exactOnly && row.exact == 0) {
+    // A search that cannot succeed would run to its cap for nothing, so a search knows every
+    // exact value before its first row; otherwise each row's comes as the row is printed.
+    for (Row& row : rows) {
+        if (options.untilUndetected && !options.exactOnly && ExactOf(row) == 0) {
             std::fprintf(stderr,
                          "bitwatch-stats: %s at %s %% never lets an error through (its exact "
                          "probability is 0), so --until-undetected would never stop\n",
@@ -116,14 +130,15 @@ int main(int argc, char* argv[]) {
         std::perror("bitwatch-stats: cannot write the results");
         return 1;
     }
-    for (const Row& row : rows) {
+    for (Row& row : rows) {
+        const double exact = ExactOf(row);
         const char* mode = row.mode.c_str();
         const char* rate = row.rate.c_str();
         if (options.exactOnly) {
             if (options.csv) {
-                std::printf("%s,%s,%.10g\n", mode, rate, row.exact);
+                std::printf("%s,%s,%.10g\n", mode, rate, exact);
             } else {
-                std::printf("%-10s %8s %14s\n", mode, rate, Percent(row.exact).c_str());
+                std::printf("%-10s %8s %14s\n", mode, rate, Percent(exact).c_str());
             }
         } else {
             const RowPlan plan{row.shape,      row.rate,
@@ -136,12 +151,12 @@ int main(int argc, char* argv[]) {
             const double measured =
                 static_cast<double>(result.undetected) / static_cast<double>(result.frames);
             const Interval interval = RowInterval(result);
-            const bool outside = row.exact < interval.low || row.exact > interval.high;
+            const bool outside = exact < interval.low || exact > interval.high;
             if (options.csv) {
                 std::printf("%s,%s,%lld,%lld,%.10g,%.10g,%.10g,%.10g,%d,%s\n", mode, rate,
                             static_cast<long long>(result.frames),
                             static_cast<long long>(result.undetected), measured, interval.low,
-                            interval.high, row.exact, outside ? 1 : 0,
+                            interval.high, exact, outside ? 1 : 0,
                             result.reachedTarget ? "inverse-binomial" : "wilson");
             } else {
                 const std::string range =
@@ -149,7 +164,7 @@ int main(int argc, char* argv[]) {
                 std::printf("%-10s %8s %12lld %11lld %12s %25s %12s%s\n", mode, rate,
                             static_cast<long long>(result.frames),
                             static_cast<long long>(result.undetected), Percent(measured).c_str(),
-                            range.c_str(), Percent(row.exact).c_str(), outside ? " *" : "");
+                            range.c_str(), Percent(exact).c_str(), outside ? " *" : "");
             }
         }
         if (OutputFailed()) {

@@ -4,6 +4,7 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <limits>
 
 #include "stats/code_shape.h"
 
@@ -38,9 +39,29 @@ std::vector<std::string> SplitList(std::string_view text) {
     return items;
 }
 
+// A text from the command line, quoted for a message and cut to about 60 characters (between
+// UTF-8 characters, never inside one), so that a huge argument is not echoed whole.
+std::string Quoted(std::string_view text) {
+    constexpr std::size_t kShown = 57;
+    std::string quoted = "'";
+    if (text.size() <= kShown + 3) {
+        quoted += text;
+    } else {
+        std::size_t cut = kShown;
+        while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0U) == 0x80U) {
+            --cut; // a UTF-8 continuation byte: back to the start of its character
+        }
+        quoted += text.substr(0, cut);
+        quoted += "...";
+    }
+    return quoted + "'";
+}
+
 enum class ParsedWhole { Ok, TooLarge, Bad };
 
-template <typename Number> ParsedWhole ParseWhole(std::string_view text, Number& value) {
+// A whole number of at most `largest`; text such as "+1", " 1" or "1.0" is not one.
+template <typename Number>
+ParsedWhole ParseWhole(std::string_view text, Number& value, Number largest) {
     const char* end = text.data() + text.size();
     const auto [stop, error] = std::from_chars(text.data(), end, value);
     if (stop != end || text.empty()) {
@@ -49,15 +70,39 @@ template <typename Number> ParsedWhole ParseWhole(std::string_view text, Number&
     if (error == std::errc::result_out_of_range) {
         return text.front() == '-' ? ParsedWhole::Bad : ParsedWhole::TooLarge;
     }
-    return error == std::errc{} ? ParsedWhole::Ok : ParsedWhole::Bad;
+    if (error != std::errc{}) {
+        return ParsedWhole::Bad;
+    }
+    return value > largest ? ParsedWhole::TooLarge : ParsedWhole::Ok;
 }
 
-bool ValidRate(const std::string& text) {
+// A rate's text, checked; the error is empty when it is a number of percent from 0 to 100. A
+// negative zero is read as 0 and written back as "0".
+std::string CheckRate(std::string& text) {
     double value = 0;
     const char* end = text.data() + text.size();
     const auto [stop, error] = std::from_chars(text.data(), end, value);
-    return error == std::errc{} && stop == end && std::isfinite(value) && value >= 0 &&
-           value <= 100;
+    const std::string bad = "bad rate " + Quoted(text) + ": ";
+    if (stop != end || text.empty() ||
+        (error != std::errc{} && error != std::errc::result_out_of_range)) {
+        return bad + "give a number of percent from 0 to 100";
+    }
+    if (error == std::errc::result_out_of_range) {
+        // from_chars says out of range both for too large and for too small to represent; the
+        // exponent tells which.
+        const std::size_t exponent = text.find_first_of("eE");
+        const bool tiny = exponent != std::string::npos && exponent + 1 < text.size() &&
+                          text[exponent + 1] == '-';
+        return bad + (tiny ? "too small to represent; give 0 or a rate of at least 1e-300"
+                           : "too large; give a number of percent from 0 to 100");
+    }
+    if (!std::isfinite(value) || value < 0 || value > 100) {
+        return bad + "give a number of percent from 0 to 100";
+    }
+    if (value == 0) {
+        text = "0";
+    }
+    return {};
 }
 
 } // namespace
@@ -73,10 +118,11 @@ Options:
                          --modes "Parity 8,CRC-8"
   --rates LIST           comma-separated bit error rates in percent, 0 to 100
                          (default: 0.1,1,5)
-  --frames N             frames per row (default 1000000); with --until-undetected, the most
-                         frames a row may take (default there: 1000000000)
+  --frames N             frames per row (default 1000000, at most 10^15); with
+                         --until-undetected, the most frames a row may take (default there:
+                         1000000000)
   --until-undetected K   stop a row at its K-th frame with undetected errors, as "Find UE" does
-                         for K = 1; refused for a row whose exact value is 0
+                         for K = 1 (at most 10^15); refused for a row whose exact value is 0
   --seed S               start each row's generator from S, mixed with the row's code and rate
                          (default: the demo's own start state, so that a row is exactly what
                          the demo shows from launch)
@@ -123,13 +169,13 @@ ParsedOptions ParseOptions(std::span<const std::string_view> arguments, int defa
             } else if (i + 1 < arguments.size()) {
                 text = arguments[++i];
             } else {
-                parsed.error = "option " + std::string(name) + " needs a value";
+                parsed.error = "option " + Quoted(name) + " needs a value";
                 return parsed;
             }
         }
         const auto flag = [&](bool& target) {
             if (value) {
-                parsed.error = "option " + std::string(name) + " takes no value";
+                parsed.error = "option " + Quoted(name) + " takes no value";
             }
             target = true;
         };
@@ -146,30 +192,30 @@ ParsedOptions ParseOptions(std::span<const std::string_view> arguments, int defa
             options.modes = SplitList(text);
             for (const std::string& mode : options.modes) {
                 if (!ShapeOfMode(mode)) {
-                    parsed.error = "unknown mode \"" + mode + "\"; the modes are " +
+                    parsed.error = "unknown mode " + Quoted(mode) + "; the modes are " +
                                    std::string(ModeNamesList());
                     return parsed;
                 }
             }
         } else if (name == "--rates") {
             options.rates = SplitList(text);
-            for (const std::string& rate : options.rates) {
-                if (!ValidRate(rate)) {
-                    parsed.error =
-                        "bad rate \"" + rate + "\": give a number of percent from 0 to 100";
+            for (std::string& rate : options.rates) {
+                parsed.error = CheckRate(rate);
+                if (!parsed.error.empty()) {
                     return parsed;
                 }
             }
         } else if (name == "--frames" || name == "--until-undetected") {
+            const std::int64_t largest = name == "--frames" ? kMaxFrames : kMaxUntilUndetected;
             std::int64_t count = 0;
-            const ParsedWhole whole = ParseWhole(text, count);
+            const ParsedWhole whole = ParseWhole(text, count, largest);
             if (whole == ParsedWhole::TooLarge) {
-                parsed.error = "count \"" + std::string(text) + "\" for " + std::string(name) +
-                               " is too large: give at most 9223372036854775807";
+                parsed.error = "count " + Quoted(text) + " for " + std::string(name) +
+                               " is too large: give at most " + std::to_string(largest);
                 return parsed;
             }
             if (whole != ParsedWhole::Ok || count < 1) {
-                parsed.error = "bad count \"" + std::string(text) + "\" for " + std::string(name) +
+                parsed.error = "bad count " + Quoted(text) + " for " + std::string(name) +
                                ": give a whole number of at least 1";
                 return parsed;
             }
@@ -181,20 +227,29 @@ ParsedOptions ParseOptions(std::span<const std::string_view> arguments, int defa
             }
         } else if (name == "--seed") {
             std::uint64_t seed = 0;
-            if (ParseWhole(text, seed) != ParsedWhole::Ok) {
-                parsed.error = "bad seed \"" + std::string(text) + "\": give a whole number";
+            const ParsedWhole whole =
+                ParseWhole(text, seed, std::numeric_limits<std::uint64_t>::max());
+            if (whole == ParsedWhole::TooLarge) {
+                parsed.error = "seed " + Quoted(text) + " is too large: give at most " +
+                               std::to_string(std::numeric_limits<std::uint64_t>::max());
+                return parsed;
+            }
+            if (whole != ParsedWhole::Ok) {
+                parsed.error = "bad seed " + Quoted(text) + ": give a whole number";
                 return parsed;
             }
             options.seed = seed;
         } else if (name == "--threads") {
             int threads = 0;
-            if (ParseWhole(text, threads) != ParsedWhole::Ok || threads < 1 || threads > 256) {
-                parsed.error = "bad thread count \"" + std::string(text) + "\": give 1 to 256";
+            if (ParseWhole(text, threads, 256) != ParsedWhole::Ok || threads < 1) {
+                parsed.error = "bad thread count " + Quoted(text) + ": give 1 to 256";
                 return parsed;
             }
             options.threads = threads;
+        } else if (argument.empty() || argument.front() != '-') {
+            parsed.error = "unexpected argument " + Quoted(argument);
         } else {
-            parsed.error = "unknown option \"" + std::string(argument) + "\"";
+            parsed.error = "unknown option " + Quoted(argument);
         }
         if (!parsed.error.empty()) {
             return parsed;

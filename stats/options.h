@@ -9,6 +9,11 @@
 
 namespace bitwatch::stats {
 
+// The largest counts accepted: a row of this many frames takes weeks on any machine of today,
+// and every sum over the frames' draws stays far inside 64 bits.
+inline constexpr std::int64_t kMaxFrames = 1'000'000'000'000'000;
+inline constexpr std::int64_t kMaxUntilUndetected = kMaxFrames;
+
 struct Options {
     std::vector<std::string> modes;
     std::vector<std::string> rates;

@@ -1,5 +1,7 @@
 #include "ui/controls.h"
 
+#include "core/utf8.h"
+
 namespace bitwatch {
 
 void Timer::SetEnabled(bool enabled) {
@@ -17,6 +19,8 @@ void Timer::SetInterval(int milliseconds) {
 }
 
 void ComboBox::SetText(std::string text) {
+    text = ValidUtf8(text);
+    text.resize(CutToUtf16Units(text, kBoxTextLimit).size());
     text_ = std::move(text);
     if (onTextChanged_) {
         onTextChanged_();

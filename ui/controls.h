@@ -4,6 +4,7 @@
 // notifications it delivers. The core and the channel work on these records only; the Qt
 // window mirrors them on screen after every event.
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -45,8 +46,14 @@ class Timer {
     std::uint64_t restarts_ = 0;
 };
 
+// The most a box's text holds, in UTF-16 code units: the maximum length of Qt's line edits,
+// which the browser page gives its inputs too.
+inline constexpr std::size_t kBoxTextLimit = 32767;
+
 // An editable drop-down combo box. Setting its text from code notifies at once, inside the
-// call; clearing or appending to the list never notifies and never touches the text.
+// call; clearing or appending to the list never notifies and never touches the text. Its text
+// is always valid UTF-8 of at most kBoxTextLimit units: what it is given beyond that is cut, and
+// an ill-formed sequence becomes U+FFFD, so no caller can put into the records what no box shows.
 class ComboBox {
   public:
     using Notification = std::function<void()>;

@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "core/utf8.h"
+
 namespace bitwatch {
 
 namespace {
@@ -54,18 +56,23 @@ void AppendNumber(std::string& json, const char* name, long long value) {
 std::string JsonString(std::string_view text) {
     constexpr std::string_view kHex = "0123456789abcdef";
     std::string json = "\"";
-    for (const char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte == '"' || byte == '\\') {
+    json.reserve(text.size() + 2);
+    for (std::size_t position = 0; position < text.size();) {
+        const Utf8Character character = ReadUtf8Character(text, position);
+        const char32_t c = character.codePoint;
+        if (c == '"' || c == '\\') {
             json += '\\';
-            json += c;
-        } else if (byte >= 0x20 && byte < 0x7F) {
-            json += c;
-        } else {
+            json += static_cast<char>(c);
+        } else if (c < 0x20) {
             json += "\\u00";
-            json += kHex[byte >> 4U];
-            json += kHex[byte & 15U];
+            json += kHex[c >> 4U];
+            json += kHex[c & 15U];
+        } else if (c == kReplacementCharacter) {
+            AppendUtf8(json, c); // also stands for an ill-formed sequence
+        } else {
+            json.append(text, position, character.length);
         }
+        position += character.length;
     }
     json += '"';
     return json;

@@ -56,6 +56,7 @@
       this.combos = new Map();
       this.lines = new Map();
       this.timer = { handle: null, restarts: -1, interval: 0 };
+      this.failed = false;
       this.build();
       this.sync();
       root.setAttribute("aria-busy", "false");
@@ -63,10 +64,33 @@
       performance.mark("bitwatch-ready");
     }
 
-    // Runs one event through the library and mirrors the outcome.
+    // Runs one event through the library and mirrors the outcome. Should the module ever fail,
+    // the page stops and says so once, instead of failing again on every later event.
     run(kind, index, text) {
-      this.session.run(kind, index, text);
-      this.sync();
+      if (this.failed) {
+        return;
+      }
+      try {
+        this.session.run(kind, index, text);
+        this.sync();
+      } catch (error) {
+        this.fail(error);
+      }
+    }
+
+    fail(error) {
+      this.failed = true;
+      if (this.timer.handle !== null) {
+        clearInterval(this.timer.handle);
+        this.timer.handle = null;
+      }
+      console.error("Bitwatch stopped:", error);
+      const notice = document.createElement("p");
+      notice.id = "failureNotice";
+      notice.className = "notice";
+      notice.setAttribute("role", "alert");
+      notice.textContent = "Bitwatch stopped: reload the page";
+      this.root.after(notice);
     }
 
     build() {
@@ -198,6 +222,8 @@
       const input = document.createElement("input");
       input.type = "text";
       input.autocomplete = "off";
+      // The desktop's line edits hold at most this many UTF-16 units; so do these.
+      input.maxLength = this.description.textLimit;
       input.spellcheck = false;
       input.setAttribute("autocapitalize", "off");
       input.setAttribute("autocorrect", "off");

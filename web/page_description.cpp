@@ -182,7 +182,8 @@ std::string PageDescriptionJson() {
            ",\"level\":" + std::to_string(kLogoLevel) + ",\"name\":" + JsonString(names::kLogo) +
            "},\"controlLevel\":" + std::to_string(kControlLevel) +
            ",\"tick\":" + Kind(EventKind::Tick) +
-           ",\"fastInterval\":" + std::to_string(kFastInterval) + "}";
+           ",\"fastInterval\":" + std::to_string(kFastInterval) +
+           ",\"textLimit\":" + std::to_string(kBoxTextLimit) + "}";
 }
 
 } // namespace bitwatch::web

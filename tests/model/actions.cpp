@@ -10,6 +10,40 @@ constexpr std::array<const char*, 16> kRates = {"0",   "1",   "2",    "3",  "4",
                                                 "0.5", "50",  "100",  "-5", "1e999", "nan",
                                                 "inf", "  7", "1e-3", ""};
 
+// Texts a keyboard, an input method or a paste can bring: accents, CJK, emoji and other astral
+// characters, combining marks, right-to-left text, and control characters.
+constexpr std::array<const char*, 12> kWideTexts = {
+    "\xC3\xA9",                                                     // é
+    "Parit\xC3\xA9 8",                                              // a mode name with an accent
+    "\xE4\xB8\xAD\xE6\x96\x87\xE3\x83\x86\xE3\x82\xB9\xE3\x83\x88", // 中文テスト
+    "\xF0\x9F\x98\x80\xF0\x9F\x91\x8D\xF0\x9F\x8F\xBD",             // emoji, one with a skin tone
+    "\xF0\x9D\x9F\x8F",                                             // mathematical bold digit one
+    "e\xCC\x81\xCC\xA3",                                            // e with two combining marks
+    "\xD7\xA9\xD7\x9C\xD7\x95\xD7\x9D 5",                           // Hebrew, then a number
+    "\xD9\xA5",     // Arabic-Indic five: no digit here
+    "\xEF\xBC\x95", // full-width five
+    "1\t2\r\n3",    // controls from a paste
+    "\xE2\x80\xAE"
+    "CRC-8",         // a right-to-left override before a name
+    "5\xE2\x80\x8B", // a number, then a zero-width space
+};
+
+// A long text of the wide pieces, as a paste brings it: sometimes past the box's length.
+std::string RandomWideText(std::mt19937_64& random) {
+    std::uniform_int_distribution<int> choice(0, 19);
+    if (choice(random) != 0) {
+        return kWideTexts[std::uniform_int_distribution<std::size_t>(0, kWideTexts.size() -
+                                                                            1)(random)];
+    }
+    const std::size_t pieces = std::uniform_int_distribution<std::size_t>(2, 9000)(random);
+    std::string text;
+    for (std::size_t i = 0; i < pieces; ++i) {
+        text += kWideTexts[std::uniform_int_distribution<std::size_t>(0, kWideTexts.size() -
+                                                                             1)(random)];
+    }
+    return text;
+}
+
 std::string RandomBytes(std::mt19937_64& random, std::size_t maxLength) {
     std::uniform_int_distribution<std::size_t> length(0, maxLength);
     std::uniform_int_distribution<int> byte(0, 255);
@@ -45,6 +79,8 @@ std::string RandomModeText(std::mt19937_64& random) {
         return RandomBytes(random, 12);
     case 5:
         return "";
+    case 6:
+        return RandomWideText(random);
     default:
         return name;
     }
@@ -58,6 +94,9 @@ std::string RandomRateText(std::mt19937_64& random) {
     }
     if (pick < 50) {
         return RandomBytes(random, 8);
+    }
+    if (pick < 150) {
+        return RandomWideText(random);
     }
     return kRates[static_cast<std::size_t>(pick) % kRates.size()];
 }
@@ -140,6 +179,13 @@ std::vector<Event> DecodeEvents(std::span<const std::uint8_t> bytes) {
             const std::size_t length = next();
             for (std::size_t i = 0; i < length && pos < bytes.size(); ++i) {
                 event.text += static_cast<char>(next());
+            }
+            // The longest length stands for a paste: the text repeated past the box's length.
+            if (length == 255 && !event.text.empty()) {
+                const std::string piece = event.text;
+                while (event.text.size() <= kBoxTextLimit * 2) {
+                    event.text += piece;
+                }
             }
             break;
         }

@@ -31,6 +31,55 @@ constexpr std::array<NamedMode, 12> kReferenceModes = {{
     {"None", 0, 1000},
 }};
 
+// The number of UTF-16 units of a text, or -1 when it is not valid UTF-8: decoded by hand and
+// checked against the ranges (overlong forms, surrogates, beyond U+10FFFF), not by the
+// library's table.
+long Utf16UnitsOrInvalid(std::string_view text) {
+    long units = 0;
+    for (std::size_t i = 0; i < text.size();) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        const std::size_t length = lead < 0x80        ? 1
+                                   : lead >> 5U == 6  ? 2
+                                   : lead >> 4U == 14 ? 3
+                                   : lead >> 3U == 30 ? 4
+                                                      : 0;
+        if (length == 0 || i + length > text.size()) {
+            return -1;
+        }
+        std::uint32_t value = length == 1 ? lead : lead & (0x7FU >> length);
+        for (std::size_t k = 1; k < length; ++k) {
+            const auto next = static_cast<unsigned char>(text[i + k]);
+            if (next >> 6U != 2) {
+                return -1;
+            }
+            value = value << 6U | (next & 0x3FU);
+        }
+        constexpr std::array<std::uint32_t, 5> kSmallest = {0, 0, 0x80, 0x800, 0x10000};
+        if (value < kSmallest[length] || value > 0x10FFFF || (value >= 0xD800 && value < 0xE000)) {
+            return -1;
+        }
+        units += value >= 0x10000 ? 2 : 1;
+        i += length;
+    }
+    return units;
+}
+
+// A box holds valid UTF-8 within the length of a line edit; a valid text that fits is held as
+// typed, letter for letter.
+std::string CheckBox(const ComboBox& box, const char* name, const Event& action, EventKind setsIt) {
+    const long held = Utf16UnitsOrInvalid(box.text());
+    if (held < 0 || held > static_cast<long>(kBoxTextLimit)) {
+        return std::string(name) + " holds invalid UTF-8 or more than a line edit holds";
+    }
+    if (action.kind == setsIt) {
+        const long given = Utf16UnitsOrInvalid(action.text);
+        if (given >= 0 && given <= static_cast<long>(kBoxTextLimit) && box.text() != action.text) {
+            return std::string(name) + " does not hold the text typed into it";
+        }
+    }
+    return {};
+}
+
 bool IsBit(const std::string& text) {
     return text == "0" || text == "1";
 }
@@ -286,6 +335,13 @@ std::string CheckInvariants(const Form& form, const Event& action, const Before&
 
     if (std::string broken = CheckCells(form, state); !broken.empty()) {
         return broken;
+    }
+    for (std::string broken :
+         {CheckBox(form.cmbMode, "cmbMode", action, EventKind::ModeTextChanged),
+          CheckBox(form.cmbErrorRate, "cmbErrorRate", action, EventKind::RateTextChanged)}) {
+        if (!broken.empty()) {
+            return broken;
+        }
     }
 
     // Which actions verify the received side last.

@@ -1,5 +1,7 @@
 #include "stats/options.h"
 
+#include <ostream>
+
 #include <gtest/gtest.h>
 
 namespace bitwatch::stats {
@@ -57,11 +59,71 @@ TEST(Options, RejectsWhatItCannotUse) {
     }
 }
 
-TEST(Options, SaysWhenACountIsTooLarge) {
-    EXPECT_NE(Parse({"--frames", "99999999999999999999"}).error.find("too large"),
-              std::string::npos);
-    EXPECT_NE(Parse({"--frames", "-99999999999999999999"}).error.find("at least 1"),
-              std::string::npos);
+struct MessageCase {
+    const char* name;
+    std::vector<std::string_view> arguments;
+    const char* says; // a part of the message
+};
+
+void PrintTo(const MessageCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
+class OptionMessage : public testing::TestWithParam<MessageCase> {};
+
+TEST_P(OptionMessage, SaysWhatIsWrong) {
+    const std::string error = Parse(GetParam().arguments).error;
+    EXPECT_NE(error.find(GetParam().says), std::string::npos) << error;
+    EXPECT_LE(error.size(), 300U) << "echoes too much: " << error;
+}
+
+const std::string kLongWord(100'000, 'x');
+
+INSTANTIATE_TEST_SUITE_P(
+    Commands, OptionMessage,
+    testing::Values(
+        MessageCase{"frames_beyond_int64", {"--frames", "99999999999999999999"}, "too large"},
+        MessageCase{"frames_at_int64_max", {"--frames", "9223372036854775807"}, "too large"},
+        MessageCase{
+            "frames_past_maximum", {"--frames=1000000000000001"}, "at most 1000000000000000"},
+        MessageCase{"search_past_maximum", {"--until-undetected", "1000000000000001"}, "too large"},
+        MessageCase{"negative_frames", {"--frames", "-99999999999999999999"}, "at least 1"},
+        MessageCase{"seed_beyond_uint64", {"--seed", "18446744073709551616"}, "too large"},
+        MessageCase{"negative_seed", {"--seed", "-3"}, "give a whole number"},
+        MessageCase{"rate_underflows", {"--rates", "1e-400"}, "too small to represent"},
+        MessageCase{"rate_overflows", {"--rates", "1e400"}, "too large"},
+        MessageCase{"rate_above_100", {"--rates", "101"}, "from 0 to 100"},
+        MessageCase{"stray_word", {"foo"}, "unexpected argument 'foo'"},
+        MessageCase{"unknown_option", {"--bogus"}, "unknown option '--bogus'"},
+        MessageCase{"long_unknown_option", {"--" + kLongWord}, "..."},
+        MessageCase{"long_unknown_mode", {"--modes", kLongWord}, "unknown mode 'xxx"},
+        MessageCase{"long_rate", {"--rates", kLongWord}, "bad rate 'xxx"}),
+    [](const testing::TestParamInfo<MessageCase>& row) { return std::string(row.param.name); });
+
+TEST(Options, CutsAnEchoBetweenCharacters) {
+    std::string accents;
+    for (int i = 0; i < 100; ++i) {
+        accents += "\xC3\xA9"; // é
+    }
+    const std::string error = Parse({"--modes", accents}).error;
+    const std::size_t quote = error.find('\'');
+    const std::size_t dots = error.find("...'");
+    ASSERT_NE(dots, std::string::npos) << error;
+    EXPECT_EQ((dots - quote - 1) % 2, 0U) << "cut inside a character: " << error;
+}
+
+TEST(Options, ReadsNegativeZeroAsZero) {
+    const ParsedOptions parsed = Parse({"--rates", "-0,-0.0,0"});
+    ASSERT_EQ(parsed.error, "");
+    EXPECT_EQ(parsed.options.rates, (std::vector<std::string>{"0", "0", "0"}));
+}
+
+TEST(Options, TakesTheLargestCounts) {
+    const ParsedOptions parsed =
+        Parse({"--frames", "1000000000000000", "--until-undetected", "1000000000000000"});
+    ASSERT_EQ(parsed.error, "");
+    EXPECT_EQ(parsed.options.frames, kMaxFrames);
+    EXPECT_EQ(parsed.options.untilUndetected, kMaxUntilUndetected);
 }
 
 TEST(Options, AnUnknownModeListsTheValidOnes) {

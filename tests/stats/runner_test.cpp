@@ -8,6 +8,7 @@
 #include "channel/send_frame.h"
 #include "stats/exact.h"
 #include "stats/intervals.h"
+#include "stats/options.h"
 
 namespace bitwatch::stats {
 namespace {
@@ -38,6 +39,18 @@ TEST(RunRow, GivesTheSameCountsForAnyNumberOfThreads) {
             EXPECT_TRUE(one.reachedTarget) << row.mode;
             EXPECT_EQ(one.undetected, *row.until) << row.mode;
         }
+    }
+}
+
+// The largest row the options take must be one the runner can plan: its block count and the
+// place of its last block in the stream are computed without overflow (the sanitizer build checks).
+TEST(RunRow, PlansTheLargestRow) {
+    for (const int threads : {1, 2}) {
+        const RowResult result =
+            SendRow("None", "100", kMaxFrames, threads, 5, kMaxUntilUndetected / kMaxFrames);
+        EXPECT_TRUE(result.reachedTarget);
+        EXPECT_EQ(result.frames, 1); // every bit flips: the first frame is undetected
+        EXPECT_EQ(result.undetected, 1);
     }
 }
 
