@@ -43,6 +43,13 @@
     return colour === mismatch ? `${text}, differs from transmitted` : text;
   }
 
+  // The binding encodes a JavaScript string as UTF-8, and a lone surrogate (which a paste can
+  // bring) would swallow the character after it: it becomes U+FFFD first, as the desktop's
+  // conversion makes it. With the u flag the class matches only surrogates that stand alone.
+  function wellFormed(text) {
+    return text.replace(/[\uD800-\uDFFF]/gu, "\uFFFD");
+  }
+
   class Page {
     constructor(module, root) {
       this.module = module;
@@ -71,7 +78,7 @@
         return;
       }
       try {
-        this.session.run(kind, index, text);
+        this.session.run(kind, index, wellFormed(text));
         this.sync();
       } catch (error) {
         this.fail(error);
