@@ -53,39 +53,104 @@ function script() {
 }
 
 function toHex(text) {
-  return Buffer.from(text, "utf8").toString("hex");
+  return (typeof text === "string" ? Buffer.from(text, "utf8") : Buffer.from(text)).toString("hex");
 }
 
-test("the WebAssembly build shows the native library's records after every event", async () => {
+// mulberry32, seeded, so that a failing script replays.
+function generator(state) {
+  return () => {
+    state = (state + 0x6d2b79f5) | 0;
+    let t = Math.imul(state ^ (state >>> 15), 1 | state);
+    t = (t + Math.imul(t ^ (t >>> 7), 61 | t)) ^ t;
+    return ((t ^ (t >>> 14)) >>> 0) / 4294967296;
+  };
+}
+
+const pieces = ["é", "中文", "😀", "👍🏽", "é̃", "שלום", "٥", "５", "\u200b", "\u202e", "\t", "\u0000", "\"",
+  "\\", "CRC-8", "Parity 6", "V", "None", "Internet", "1", "5", ".", "e-3", "100", " "];
+// Bytes that are not UTF-8, as another caller of the binding could pass them.
+const badBytes = [[0x80], [0xc3], [0xe2, 0x82], [0xed, 0xa0, 0x80], [0xc0, 0xaf], [0xf4, 0x90, 0x80, 0x80], [0xff]];
+
+// A random script of events with texts as users type and paste them: non-ASCII, long (past
+// what a box holds), and now and then bytes that are not UTF-8 at all.
+function randomScript(seed, length) {
+  const random = generator(seed);
+  const pick = (list) => list[Math.floor(random() * list.length)];
+  const text = () => {
+    const roll = random();
+    if (roll < 0.03) {
+      return Uint8Array.from([...pick(badBytes), ...Buffer.from(pick(pieces))]);
+    }
+    const count = roll < 0.05 ? 2000 + Math.floor(random() * 9000) : 1 + Math.floor(random() * 3);
+    return Array.from({ length: count }, () => pick(pieces)).join("");
+  };
+  const events = [];
+  for (let i = 0; i < length; i++) {
+    const roll = random();
+    if (roll < 0.3) {
+      events.push([Kind.Tick, 0, ""]);
+    } else if (roll < 0.5) {
+      events.push([pick([Kind.ClickData, Kind.ClickParity, Kind.ClickCheck]), Math.floor(random() * 100) - 2, ""]);
+    } else if (roll < 0.65) {
+      events.push([Kind.ModeTextChanged, 0, text()]);
+    } else if (roll < 0.7) {
+      events.push([Kind.ModePicked, Math.floor(random() * 9), ""]);
+    } else if (roll < 0.85) {
+      events.push([Kind.RateTextChanged, 0, text()]);
+    } else {
+      events.push([pick([Kind.PressOne, Kind.PressReset, Kind.PressRun, Kind.PressRun, Kind.PressFind]), 0, ""]);
+    }
+  }
+  return events;
+}
+
+// Runs the script natively and in the WebAssembly build; the records must agree after every
+// event, and a box must hold a typed text that fits exactly as typed.
+async function compareScript(events) {
   const replay = process.env.BITWATCH_REPLAY_EVENTS;
   assert.ok(replay, "set BITWATCH_REPLAY_EVENTS to the native bitwatch_replay_events");
-  const events = script();
   const dir = mkdtempSync(path.join(os.tmpdir(), "bitwatch-"));
   try {
     const file = path.join(dir, "events.txt");
     writeFileSync(file, events.map(([kind, index, text]) => `${kind} ${index} ${toHex(text)}`).join("\n") + "\n");
-    const native = execFileSync(replay, [file], { encoding: "utf8", maxBuffer: 1 << 28 }).trim().split("\n");
+    const native = execFileSync(replay, [file], { encoding: "utf8", maxBuffer: 1 << 30 }).trim().split("\n");
 
     const createBitwatch = require(path.join(siteDir, "bitwatch.js"));
     const module = await createBitwatch();
     const session = new module.Session();
-    const web = [session.records()];
-    for (const [kind, index, text] of events) {
+    assert.equal(session.records(), native[0], "the start state differs");
+    let last = null;
+    for (let i = 0; i < events.length; i++) {
+      const [kind, index, text] = events[i];
       session.run(kind, index, text);
-      web.push(session.records());
+      const web = session.records();
+      assert.equal(web, native[i + 1], `records differ after event ${i}: ${JSON.stringify(events[i]).slice(0, 200)}`);
+      last = JSON.parse(web);
+      const box = kind === Kind.ModeTextChanged ? "cmbMode" : kind === Kind.RateTextChanged ? "cmbErrorRate" : null;
+      if (box && typeof text === "string" && text.length <= 32767) {
+        assert.equal(last[box].text, text, `${box} after event ${i} does not hold what was typed`);
+      }
     }
-    assert.equal(web.length, native.length);
-    for (let i = 0; i < web.length; i++) {
-      assert.equal(web[i], native[i], `records differ after event ${i}: ${JSON.stringify(events[i - 1])}`);
-    }
-    // The script did run frames, or the comparison would prove little.
-    const last = JSON.parse(web[web.length - 1]);
-    assert.ok(last.draws > 10000, `only ${last.draws} draws`);
+    assert.equal(native.length, events.length + 1);
     session.delete();
+    return last;
   } finally {
     rmSync(dir, { recursive: true, force: true });
   }
+}
+
+test("the WebAssembly build shows the native library's records after every event", async () => {
+  const last = await compareScript(script());
+  // The script did run frames, or the comparison would prove little.
+  assert.ok(last.draws > 10000, `only ${last.draws} draws`);
 });
+
+for (const seed of [1, 2, 3]) {
+  test(`the same records after every event of random script ${seed}, wide and long texts among them`, async () => {
+    const last = await compareScript(randomScript(seed, 1500));
+    assert.ok(last.draws > 1000, `only ${last.draws} draws`);
+  });
+}
 
 test("the binding absorbs what JavaScript can pass but no control sends", async () => {
   const createBitwatch = require(path.join(siteDir, "bitwatch.js"));
