@@ -76,6 +76,20 @@ class MainWindowTest : public testing::Test {
         QTest::keyClicks(edit, text);
     }
 
+    // Types each character as a key event of its own carrying its text, as an input method
+    // delivers characters that no key names (keyClicks knows only Latin-1).
+    void TypeText(const QString& box, const QString& text) {
+        QLineEdit* edit = Find<QComboBox>(box)->lineEdit();
+        edit->selectAll();
+        QTest::keyClick(edit, Qt::Key_Backspace);
+        for (qsizetype i = 0; i < text.size(); ++i) {
+            const qsizetype length = text[i].isHighSurrogate() ? 2 : 1;
+            QTest::sendKeyEvent(QTest::Click, edit, Qt::Key_unknown, text.mid(i, length),
+                                Qt::NoModifier);
+            i += length - 1;
+        }
+    }
+
     std::unique_ptr<MainWindow> window;
 };
 
@@ -351,6 +365,28 @@ TEST_F(MainWindowTest, ErrorRateEditsRunNothing) {
     EXPECT_EQ(window->form().cmbErrorRate.text(), "4.5");
     EXPECT_EQ(window->form().row1[70].text, "1");
     EXPECT_EQ(Find<QComboBox>("cmbErrorRate")->count(), 6);
+}
+
+// Whatever the keyboard types reaches the records as the same UTF-8 and comes back to the box
+// unchanged, in either box: accents, CJK, an astral emoji, combining marks, right-to-left text.
+TEST_F(MainWindowTest, BoxesHoldWideTextsAsTyped) {
+    for (const QString& text :
+         {QStringLiteral("\u00e9"), QStringLiteral("\u4e2d\u6587"), QStringLiteral("1\U0001F600"),
+          QStringLiteral("e\u0301\u0323"), QStringLiteral("\u05e9\u05dc\u05d5\u05dd 5")}) {
+        TypeText("cmbErrorRate", text);
+        EXPECT_EQ(window->form().cmbErrorRate.text(), text.toStdString());
+        EXPECT_EQ(Find<QComboBox>("cmbErrorRate")->currentText(), text);
+        TypeText("cmbMode", text);
+        EXPECT_EQ(window->form().cmbMode.text(), text.toStdString());
+        EXPECT_EQ(Find<QComboBox>("cmbMode")->currentText(), text);
+        EXPECT_EQ(window->form().codeMode, ModeNone) << "no mode has a non-ASCII name";
+    }
+    // Keys after an accent add one character each.
+    TypeText("cmbErrorRate", QStringLiteral("\u00e9"));
+    QTest::keyClicks(Find<QComboBox>("cmbErrorRate")->lineEdit(),
+                     QStringLiteral("xxxxxxxxxxxxxxx"));
+    EXPECT_EQ(Find<QComboBox>("cmbErrorRate")->currentText(),
+              QStringLiteral("\u00e9xxxxxxxxxxxxxxx"));
 }
 
 TEST_F(MainWindowTest, RunButtonCyclesWithARealTimer) {

@@ -61,7 +61,7 @@ TEST(Options, RejectsWhatItCannotUse) {
 
 struct MessageCase {
     const char* name;
-    std::vector<std::string_view> arguments;
+    std::vector<std::string> arguments;
     const char* says; // a part of the message
 };
 
@@ -72,7 +72,9 @@ void PrintTo(const MessageCase& c, std::ostream* out) {
 class OptionMessage : public testing::TestWithParam<MessageCase> {};
 
 TEST_P(OptionMessage, SaysWhatIsWrong) {
-    const std::string error = Parse(GetParam().arguments).error;
+    const std::vector<std::string_view> arguments(GetParam().arguments.begin(),
+                                                  GetParam().arguments.end());
+    const std::string error = Parse(arguments).error;
     EXPECT_NE(error.find(GetParam().says), std::string::npos) << error;
     EXPECT_LE(error.size(), 300U) << "echoes too much: " << error;
 }
