@@ -9,23 +9,27 @@ void RandomSource::Script(std::vector<float> values) {
     scriptPos_ = 0;
 }
 
-void RandomSource::Advance(std::uint64_t draws) {
+RandomSource::Stride RandomSource::StrideOf(std::uint64_t draws) {
     // The state is a linear congruential sequence, so n steps are one affine map, built by
     // squaring (Brown, "Random number generation with arbitrary strides", 1994).
-    std::uint64_t multiplier = 1;
-    std::uint64_t increment = 0;
+    Stride stride;
     std::uint64_t stepMultiplier = kMultiplier;
     std::uint64_t stepIncrement = kIncrement;
     while (draws > 0) {
         if ((draws & 1U) != 0) {
-            multiplier *= stepMultiplier;
-            increment = increment * stepMultiplier + stepIncrement;
+            stride.multiplier *= stepMultiplier;
+            stride.increment = stride.increment * stepMultiplier + stepIncrement;
         }
         stepIncrement = (stepMultiplier + 1) * stepIncrement;
         stepMultiplier *= stepMultiplier;
         draws >>= 1U;
     }
-    state_ = state_ * multiplier + increment;
+    return stride;
+}
+
+void RandomSource::Advance(std::uint64_t draws) {
+    const Stride stride = StrideOf(draws);
+    state_ = state_ * stride.multiplier + stride.increment;
 }
 
 } // namespace bitwatch

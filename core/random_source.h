@@ -42,6 +42,21 @@ class RandomSource {
     // bits, so that far-apart pieces of one stream can be run side by side.
     void Advance(std::uint64_t draws);
 
+    // The state after n draws is multiplier * state + increment (mod 2^64): one affine map,
+    // so that vector lanes holding consecutive states can all move on by n at once.
+    struct Stride {
+        std::uint64_t multiplier = 1;
+        std::uint64_t increment = 0;
+    };
+    static Stride StrideOf(std::uint64_t draws);
+
+    // The state the next draw is made from.
+    std::uint64_t state() const { return state_; }
+
+    // The draw as a count of 2^-24 steps made from a state: what DrawSteps returns there.
+    static std::uint32_t StepsOf(std::uint64_t state) { return OutputOf(state) >> 8U; }
+    static std::uint64_t Next(std::uint64_t state) { return state * kMultiplier + kIncrement; }
+
     // Tests replace the next draws with fixed values; once they are used up the generator
     // goes on from where it was.
     void Script(std::vector<float> values);
@@ -55,12 +70,16 @@ class RandomSource {
     static constexpr std::uint64_t kIncrement = 1442695040888963407ULL;
 
     // PCG-XSH-RR: small state, fast, and statistically far better than the draws need.
-    std::uint32_t NextWord() {
-        const std::uint64_t old = state_;
-        state_ = old * kMultiplier + kIncrement;
+    static std::uint32_t OutputOf(std::uint64_t old) {
         const auto xorShifted = static_cast<std::uint32_t>(((old >> 18U) ^ old) >> 27U);
         const auto rotation = static_cast<std::uint32_t>(old >> 59U);
         return (xorShifted >> rotation) | (xorShifted << ((32U - rotation) & 31U));
+    }
+
+    std::uint32_t NextWord() {
+        const std::uint64_t old = state_;
+        state_ = Next(old);
+        return OutputOf(old);
     }
 
     std::uint64_t state_ = kStartState;

@@ -37,9 +37,6 @@ PackedChannel::PackedChannel(const CodeShape& shape, float flipProbability)
         for (int i = shape_.groupSize - 1; i < kBits; i += shape_.groupSize) {
             shownParity_ |= BitOf(i);
         }
-        for (int i = 0; i < shape_.groupSize; ++i) {
-            groupMask_ |= BitOf(i);
-        }
     }
 }
 
@@ -47,20 +44,27 @@ bool PackedChannel::ChecksAgree(std::uint64_t data, std::uint64_t dataErrors,
                                 std::uint64_t parityErrors, unsigned checkErrors) const {
     if (shape_.parityGroups()) {
         // A group is caught when the parity of its data errors differs from the flip of its
-        // parity cell.
-        const int size = shape_.groupSize;
-        for (int first = 0; first < kBits; first += size) {
-            const std::uint64_t group = groupMask_ >> first;
-            const bool odd = (std::popcount(dataErrors & group) % 2) != 0;
-            const bool parityFlipped = (parityErrors & BitOf(first + size - 1)) != 0;
-            if (odd != parityFlipped) {
-                return false;
+        // parity cell. XOR-ing the error word with itself shifted by 0 to size - 1 leaves each
+        // group's parity in its lowest bit, where its parity cell's bit is.
+        std::uint64_t window = dataErrors; // XOR of `width` neighbouring bits at each place
+        std::uint64_t groupParity = 0;
+        int shift = 0;
+        for (int width = 1; width <= shape_.groupSize; width *= 2) {
+            if ((shape_.groupSize & width) != 0) {
+                groupParity ^= window >> shift;
+                shift += width;
             }
+            window ^= window >> width;
         }
-        return true;
+        return (groupParity & shownParity_) == parityErrors;
     }
     if (!shape_.checkByte()) {
         return true;
+    }
+    // CRC-8 (initial value 0) and the running column parity are linear over GF(2): the check
+    // agrees exactly when the check byte of the data's errors equals the check byte's errors.
+    if (shape_.codeMode == ModeCrc8 || shape_.codeMode == ModeVerticalParity) {
+        return CheckByteOf(shape_, Bytes(dataErrors)) == checkErrors;
     }
     const auto sent = Bytes(data);
     const auto received = Bytes(data ^ dataErrors);
@@ -86,7 +90,6 @@ bool PackedChannel::SendFrame(RandomSource& random) const {
             parityErrors |= BitOf(i);
         }
     }
-    parityErrors &= shownParity_;
     unsigned checkErrors = 0;
     if (shape_.checkByte()) {
         for (int k = 0; k < 8; ++k) {
@@ -95,7 +98,7 @@ bool PackedChannel::SendFrame(RandomSource& random) const {
             }
         }
     }
-    return dataErrors != 0 && ChecksAgree(data, dataErrors, parityErrors, checkErrors);
+    return Undetected(data, dataErrors, parityErrors, checkErrors);
 }
 
 } // namespace bitwatch::stats

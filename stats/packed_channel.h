@@ -19,6 +19,21 @@ class PackedChannel {
     // Sends one frame; true when its verdict is "Undetected Errors".
     bool SendFrame(RandomSource& random) const;
 
+    // The verdict of a frame drawn elsewhere (bit 47 - i for data bit i or parity cell i; bit
+    // 7 - k for check cell k): true for "Undetected Errors". parityErrors may hold flips of
+    // hidden cells, which the channel never makes.
+    bool Undetected(std::uint64_t data, std::uint64_t dataErrors, std::uint64_t parityErrors,
+                    unsigned checkErrors) const {
+        return dataErrors != 0 &&
+               ChecksAgree(data, dataErrors, parityErrors & shownParity_, checkErrors);
+    }
+
+    // A draw of k steps flips a bit when k < flipThreshold().
+    std::uint32_t flipThreshold() const { return flipThreshold_; }
+    bool checkByte() const { return shape_.checkByte(); }
+    // Draws a frame takes: 144, or 152 with a check byte.
+    int drawsPerFrame() const { return checkByte() ? 152 : 144; }
+
   private:
     bool ChecksAgree(std::uint64_t data, std::uint64_t dataErrors, std::uint64_t parityErrors,
                      unsigned checkErrors) const;
@@ -27,7 +42,6 @@ class PackedChannel {
     // A draw of k steps of 2^-24 flips a bit when p > k * 2^-24, that is when k < this.
     std::uint32_t flipThreshold_;
     std::uint64_t shownParity_ = 0; // bit 47 - i for a shown parity cell i
-    std::uint64_t groupMask_ = 0;   // the bits of the first parity group
 };
 
 } // namespace bitwatch::stats
