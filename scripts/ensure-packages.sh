@@ -24,8 +24,9 @@ ensure_packages() {
   DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y --no-install-recommends "${missing[@]}"
 }
 
-# What every build needs: the compiler, CMake, Qt 6 Widgets and the fonts the window asks for.
-BUILD_PACKAGES=(g++ make cmake pkgconf qt6-base-dev libgl-dev fonts-liberation2)
+# What every build needs: the compiler, CMake, Qt 6 Widgets and the fonts the window asks for,
+# and Google's Highway for bitwatch-stats' vectorised draws.
+BUILD_PACKAGES=(g++ make cmake pkgconf qt6-base-dev libgl-dev fonts-liberation2 libhwy-dev)
 # What the tests add: GoogleTest, Google Benchmark and the X libraries of the start-up timer in
 # bench/, clang with its sanitizer and fuzzer runtimes, the static analysers, and for the
 # accessibility test an X server, a D-Bus session with the accessibility bus, Python's AT-SPI

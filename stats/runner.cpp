@@ -9,6 +9,7 @@
 #include "channel/send_frame.h"
 #include "core/random_source.h"
 #include "stats/packed_channel.h"
+#include "stats/vector_channel.h"
 
 namespace bitwatch::stats {
 
@@ -91,22 +92,19 @@ class BlockBoard {
     bool found_ = false;
 };
 
-BlockResult RunBlock(const PackedChannel& channel, RandomSource random, std::int64_t frames,
+BlockResult RunBlock(const PackedChannel& channel, std::uint64_t state, std::int64_t frames,
                      std::optional<std::int64_t> target) {
     BlockResult result;
-    for (std::int64_t frame = 0; frame < frames; ++frame) {
-        ++result.frames;
-        if (channel.SendFrame(random)) {
-            ++result.undetected;
-            if (target) {
-                result.undetectedAt.push_back(frame);
-                // Whatever came before this block, the search ends here at the latest.
-                if (result.undetected >= *target) {
-                    break;
-                }
-            }
-        }
+    // Whatever came before this block, a search ends here at its target-th frame at the latest.
+    const std::int64_t stopAfter = target ? std::min(*target, frames) : 0;
+    if (target) {
+        result.undetectedAt.resize(static_cast<std::size_t>(stopAfter));
     }
+    const FrameRun run = SendFrames(channel, state, frames, stopAfter,
+                                    target ? result.undetectedAt.data() : nullptr);
+    result.frames = run.frames;
+    result.undetected = run.undetected;
+    result.undetectedAt.resize(static_cast<std::size_t>(target ? run.undetected : 0));
     return result;
 }
 
@@ -136,7 +134,7 @@ RowResult RunRow(const RowPlan& plan, std::atomic<std::int64_t>& framesDone) {
             RandomSource random(start);
             random.Advance(static_cast<std::uint64_t>(*block * kBlockFrames) * drawsPerFrame);
             const std::int64_t frames = std::min(kBlockFrames, plan.frames - *block * kBlockFrames);
-            BlockResult result = RunBlock(channel, random, frames, plan.untilUndetected);
+            BlockResult result = RunBlock(channel, random.state(), frames, plan.untilUndetected);
             framesDone.fetch_add(result.frames, std::memory_order_relaxed);
             board.Finish(*block, std::move(result));
         }
