@@ -5,7 +5,9 @@
 #include <atomic>
 #include <chrono>
 #include <cstdio>
-#include <future>
+#include <mutex>
+#include <optional>
+#include <stop_token>
 #include <string>
 #include <string_view>
 #include <thread>
@@ -16,36 +18,82 @@
 #include "stats/options.h"
 #include "stats/runner.h"
 #include "stats/intervals.h"
+#include "stats/progress.h"
+#include "stats/vector_channel.h"
 
 namespace {
 
 using namespace bitwatch::stats;
 
-// Draws a progress bar on standard error while `work` runs, once it has taken over a second.
-template <typename Work>
-auto WithProgress(std::int64_t total, std::atomic<std::int64_t>& done, const std::string& label,
-                  Work&& work) {
-    const bool terminal = isatty(STDERR_FILENO) != 0;
-    auto future = std::async(std::launch::async, std::forward<Work>(work));
-    const auto start = std::chrono::steady_clock::now();
-    bool drawn = false;
-    while (future.wait_for(std::chrono::milliseconds(200)) != std::future_status::ready) {
-        if (!terminal || std::chrono::steady_clock::now() - start < std::chrono::seconds(1)) {
-            continue;
+// The progress line on standard error while the rows run, when it is a terminal and the run
+// goes on for more than about two seconds; cleared at the end, so nothing of it stays behind.
+class ProgressDisplay {
+  public:
+    ProgressDisplay(bool wanted, int rows, std::optional<std::int64_t> framesInAll)
+        : rows_(rows), framesInAll_(framesInAll) {
+        if (wanted && isatty(STDERR_FILENO) != 0) {
+            thread_ = std::jthread([this](std::stop_token stop) { Draw(stop); });
         }
-        const double fraction =
-            total > 0 ? static_cast<double>(done.load()) / static_cast<double>(total) : 0.0;
-        const int filled = static_cast<int>(fraction * 30);
-        std::fprintf(stderr, "\r%-22s [%-30s] %3d %%", label.c_str(),
-                     std::string(static_cast<std::size_t>(filled), '#').c_str(),
-                     static_cast<int>(fraction * 100));
-        drawn = true;
     }
-    if (drawn) {
-        std::fprintf(stderr, "\r%-60s\r", "");
+
+    ProgressDisplay(const ProgressDisplay&) = delete;
+    ProgressDisplay& operator=(const ProgressDisplay&) = delete;
+
+    ~ProgressDisplay() {
+        if (thread_.joinable()) {
+            thread_.request_stop();
+            thread_.join();
+        }
     }
-    return future.get();
-}
+
+    std::atomic<std::int64_t>& frames() { return frames_; }
+    void RowDone() { rowsDone_.fetch_add(1); }
+
+    // Clears the line while the caller writes a row (standard output may be the same
+    // terminal); the next draw puts it back.
+    std::unique_lock<std::mutex> Hold() {
+        std::unique_lock lock(mutex_);
+        Clear();
+        return lock;
+    }
+
+  private:
+    void Draw(const std::stop_token& stop) {
+        const auto start = std::chrono::steady_clock::now();
+        bool worth = false;
+        while (!stop.stop_requested()) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(250));
+            const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
+            const ProgressState state{rowsDone_.load(), rows_, frames_.load(), elapsed.count(),
+                                      framesInAll_};
+            worth = worth || WorthShowing(state);
+            if (worth) {
+                const std::lock_guard lock(mutex_);
+                std::fprintf(stderr, "\r%s\x1b[K", ProgressLine(state).c_str());
+                std::fflush(stderr);
+                drawn_ = true;
+            }
+        }
+        const std::lock_guard lock(mutex_);
+        Clear();
+    }
+
+    void Clear() {
+        if (drawn_) {
+            std::fputs("\r\x1b[K", stderr);
+            std::fflush(stderr);
+            drawn_ = false;
+        }
+    }
+
+    int rows_;
+    std::optional<std::int64_t> framesInAll_;
+    std::atomic<std::int64_t> frames_{0};
+    std::atomic<int> rowsDone_{0};
+    std::mutex mutex_;
+    bool drawn_ = false; // guarded by mutex_
+    std::jthread thread_;
+};
 
 // Standard output, with write errors (a full disk, a closed pipe) reported once at the end.
 bool OutputFailed() {
@@ -130,6 +178,23 @@ int main(int argc, char* argv[]) {
         std::perror("bitwatch-stats: cannot write the results");
         return 1;
     }
+    if (options.verbose) {
+        std::string targets;
+        for (const std::int64_t target : VectorTargets()) {
+            targets += (targets.empty() ? "" : ", ") + VectorTargetName(target);
+        }
+        std::fprintf(stderr, "bitwatch-stats: draws with %s (this processor and build: %s)\n",
+                     VectorTargetName(ChosenVectorTarget()).c_str(), targets.c_str());
+    }
+    const bool measuring = !options.exactOnly;
+    std::optional<std::int64_t> framesInAll; // unknown for a search, and past 2^63
+    std::int64_t product = 0;
+    if (!options.untilUndetected &&
+        !__builtin_mul_overflow(options.frames, static_cast<std::int64_t>(rows.size()), &product)) {
+        framesInAll = product;
+    }
+    ProgressDisplay progress(measuring && !options.quiet, static_cast<int>(rows.size()),
+                             framesInAll);
     for (Row& row : rows) {
         const double exact = ExactOf(row);
         const char* mode = row.mode.c_str();
@@ -144,10 +209,9 @@ int main(int argc, char* argv[]) {
             const RowPlan plan{row.shape,      row.rate,
                                options.frames, options.untilUndetected,
                                options.seed,   options.threads};
-            std::atomic<std::int64_t> done{0};
-            const std::string label = row.mode + " at " + row.rate + " %";
-            const RowResult result =
-                WithProgress(options.frames, done, label, [&] { return RunRow(plan, done); });
+            const RowResult result = RunRow(plan, progress.frames());
+            progress.RowDone();
+            const auto hold = progress.Hold();
             const double measured =
                 static_cast<double>(result.undetected) / static_cast<double>(result.frames);
             const Interval interval = RowInterval(result);

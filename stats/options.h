@@ -23,6 +23,8 @@ struct Options {
     int threads = 1;
     bool csv = false;
     bool exactOnly = false;
+    bool quiet = false;   // no progress display
+    bool verbose = false; // say which instruction set draws
     bool help = false;
     bool version = false;
 };
