@@ -1,0 +1,101 @@
+#pragma once
+
+// Why the check caught the damage, or missed it: the received frame as it now stands, worked
+// through for the current mode with the frame's own numbers, from the records alone. Front ends
+// show it beside the window; it never changes the window.
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/codes.h"
+#include "core/frame.h"
+
+namespace bitwatch {
+
+// A received cell that differs from its twin, and its place in the order the frame is sent:
+// the 48 data bits, byte 0 first and most significant bit first; in the parity codes each shown
+// parity bit right after its group's last data bit; in the check-byte codes the 8 check bits
+// after the data.
+struct FrameError {
+    enum class Cell : std::uint8_t { Data, Parity, Check };
+    Cell cell = Cell::Data;
+    int index = 0; // data bit 0-47, the parity cell's data bit 0-47, or check bit 0-7
+    int place = 0;
+};
+
+struct GroupWorking {
+    int first = 0; // data bits first to last
+    int last = 0;
+    int ones = 0;           // among the received data bits
+    bool parityBit = false; // the received parity bit
+    int flips = 0;          // damaged cells of the group, its parity bit included
+    bool caught = false;
+};
+
+struct ColumnWorking {
+    std::array<int, 8> ones{};          // ones in received column c
+    std::array<bool, 8> columnParity{}; // odd column c
+    std::array<bool, 8> running{};      // parity of columns 0 to c: check bit c, recomputed
+};
+
+struct SumWorking {
+    FrameBytes sent{};
+    FrameBytes received{};
+    int sentTotal = 0;
+    int total = 0;          // of the received bytes
+    std::vector<int> folds; // the received total after each end-around carry (Internet)
+    int sum = 0;            // the total as the code keeps it: mod 256, or folded
+    int sentSum = 0;
+    std::array<int, 6> changes{}; // received byte - sent byte
+};
+
+// The long division of the 56 received bits (data, then check byte) by 100000111.
+struct DivisionStep {
+    int position = 0;         // where the generator is subtracted: the leading 1, 0 = first bit
+    std::uint64_t before = 0; // the 56 bits before the subtraction, bit 55 the first sent
+};
+
+struct CrcWorking {
+    std::uint64_t dividend = 0;
+    std::vector<DivisionStep> steps;
+    std::uint8_t remainder = 0;
+    std::uint64_t errorPattern = 0; // E(x): bit 55 - p for the bit sent at place p
+    std::uint64_t quotient = 0;     // Q(x) with E(x) = G(x) Q(x), when G divides E
+};
+
+inline constexpr std::uint16_t kCrcGenerator = 0x107; // x^8 + x^2 + x + 1: 100000111
+
+struct Explanation {
+    std::int32_t codeMode = ModeNone;
+    std::int16_t groupSize = kNoGroups;
+    int frameLength = kDataBits; // bits in the order sent
+    std::vector<FrameError> errors;
+    int dataErrors = 0;
+    int span = 0; // from the first damaged place to the last, inclusive; 0 without damage
+    bool dataDiffers = false;
+    bool checkAgrees = true;
+    std::string_view verdict = kVerdictNoErrors;
+
+    std::vector<GroupWorking> groups;
+    ColumnWorking columns;
+    SumWorking sums;
+    CrcWorking crc;
+    std::uint8_t recomputedCheck = 0; // check-byte codes: from the received data
+    std::uint8_t receivedCheck = 0;
+    std::uint8_t sentCheck = 0;
+
+    std::string reason; // one sentence: the verdict and why, in the code's terms
+};
+
+Explanation Explain(const Form& form);
+
+// x^a + x^b + ... + 1 for the set bits of a polynomial's coefficients.
+std::string PolynomialText(std::uint64_t coefficients);
+
+// The low `width` bits, most significant first, as 0 and 1.
+std::string BitsText(std::uint64_t bits, int width);
+
+} // namespace bitwatch
