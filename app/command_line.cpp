@@ -8,7 +8,7 @@
 
 namespace bitwatch {
 
-std::optional<int> ReadCommandLine(int argc, char* argv[]) {
+std::optional<int> ReadCommandLine(int argc, char* argv[], StartOptions& options) {
     if (argc <= 1) {
         return std::nullopt; // nothing to read: the window opens without a detour
     }
@@ -27,8 +27,14 @@ std::optional<int> ReadCommandLine(int argc, char* argv[]) {
                                   QStringLiteral("Show this help and exit."));
     const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
                                      QStringLiteral("Show the version and exit."));
+    const QCommandLineOption explain(
+        QStringLiteral("explain"),
+        QStringLiteral(
+            "Open \"Why?\" beside the window: why the check caught the damage or "
+            "missed it, and the exact odds beside the measured rate (F1 opens it too)."));
     parser.addOption(help);
     parser.addOption(version);
+    parser.addOption(explain);
     if (!parser.parse(QCoreApplication::arguments()) || !parser.positionalArguments().isEmpty()) {
         const QString error = parser.errorText().isEmpty()
                                   ? QStringLiteral("unexpected argument \"%1\"")
@@ -45,6 +51,7 @@ std::optional<int> ReadCommandLine(int argc, char* argv[]) {
         std::printf("bitwatch %s\n", BITWATCH_VERSION);
         return 0;
     }
+    options.explain = parser.isSet(explain);
     return std::nullopt;
 }
 

@@ -29,7 +29,8 @@ void StartupMessages(QtMsgType type, const QMessageLogContext& context, const QS
 } // namespace
 
 int main(int argc, char* argv[]) {
-    if (const std::optional<int> status = bitwatch::ReadCommandLine(argc, argv)) {
+    bitwatch::StartOptions options;
+    if (const std::optional<int> status = bitwatch::ReadCommandLine(argc, argv, options)) {
         return *status;
     }
     if (!bitwatch::DisplayReachable()) {
@@ -51,5 +52,8 @@ int main(int argc, char* argv[]) {
     QApplication::setFont(bitwatch::DemoFont(bitwatch::layout::kButtonText));
     bitwatch::MainWindow window;
     window.show();
+    if (options.explain) {
+        window.ShowCompanion();
+    }
     return QApplication::exec();
 }

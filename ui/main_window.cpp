@@ -6,7 +6,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPixmap>
+#include <QKeySequence>
 #include <QPushButton>
+#include <QShortcut>
 #include <QStyle>
 
 #include "ui/accessibility.h"
@@ -16,6 +18,7 @@
 #include "ui/built_in_image.h"
 #include "ui/cell_board.h"
 #include "ui/colour.h"
+#include "ui/companion_window.h"
 #include "ui/fonts.h"
 #include "ui/keyboard_button.h"
 #include "ui/line_widget.h"
@@ -134,6 +137,19 @@ MainWindow::MainWindow(QWidget* parent) : QWidget(parent) {
     Startup(form_);
     Refresh();
     command1_->setFocus();
+
+    auto* why = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    connect(why, &QShortcut::activated, this, &MainWindow::ShowCompanion);
+}
+
+void MainWindow::ShowCompanion() {
+    if (companion_ == nullptr) {
+        companion_ = new CompanionWindow(this);
+    }
+    companion_->ShowNow(form_);
+    companion_->show();
+    companion_->raise();
+    companion_->activateWindow();
 }
 
 MainWindow::~MainWindow() = default;
@@ -162,6 +178,9 @@ void MainWindow::Deliver(const Event& event) {
     const Timer timerBefore = form_.Timer1;
     RunEvent(form_, event);
     Refresh();
+    if (companion_ != nullptr) {
+        companion_->Follow(form_);
+    }
     if (AnnouncesVerdict(event, timerBefore, form_.Timer1)) {
         announcer_->Announce(lblResult_->text());
     }

@@ -20,6 +20,7 @@ namespace bitwatch {
 
 class Announcer;
 class CellBoard;
+class CompanionWindow;
 class LineWidget;
 
 // The demo's one window. It owns the records of every control, hands each event to RunEvent,
@@ -36,6 +37,11 @@ class MainWindow : public QWidget {
     // Refresh to show it, as an event would.
     Form& form() { return form_; }
     void Refresh();
+
+    // The companion "Why?" beside this window (F1): made when first asked for, so that the
+    // window starts as it always has.
+    void ShowCompanion();
+    CompanionWindow* companion() const { return companion_; }
 
   protected:
     void paintEvent(QPaintEvent* event) override;
@@ -76,6 +82,7 @@ class MainWindow : public QWidget {
     LineWidget* line5_ = nullptr;
     QLabel* imgTorv_ = nullptr;
     Announcer* announcer_ = nullptr;
+    CompanionWindow* companion_ = nullptr;
 
     TimerMirror timer1_;
 };
