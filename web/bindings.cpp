@@ -7,6 +7,7 @@
 
 #include <emscripten/bind.h>
 
+#include "ui/companion.h"
 #include "ui/events.h"
 #include "ui/records_json.h"
 #include "web/page_description.h"
@@ -31,6 +32,11 @@ class Session {
 
     std::string Records() const { return bitwatch::RecordsJson(form_); }
 
+    // The companion "Why?" for the frame as it stands, and whether it should follow now (not
+    // every frame of a fast run or a search).
+    std::string Companion() const { return bitwatch::CompanionHtml(form_); }
+    bool CompanionFollows() const { return bitwatch::CompanionFollows(form_); }
+
   private:
     bitwatch::Form form_;
 };
@@ -41,6 +47,8 @@ EMSCRIPTEN_BINDINGS(bitwatch) {
     emscripten::class_<Session>("Session")
         .constructor<>()
         .function("run", &Session::Run)
-        .function("records", &Session::Records);
+        .function("records", &Session::Records)
+        .function("companion", &Session::Companion)
+        .function("companionFollows", &Session::CompanionFollows);
     emscripten::function("pageDescription", &bitwatch::web::PageDescriptionJson);
 }

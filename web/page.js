@@ -65,7 +65,9 @@
       this.timer = { handle: null, restarts: -1, interval: 0 };
       this.failed = false;
       this.build();
+      this.buildCompanion();
       this.sync();
+      this.syncCompanion();
       root.setAttribute("aria-busy", "false");
       this.buttons.get("Command1").focus();
       performance.mark("bitwatch-ready");
@@ -80,8 +82,53 @@
       try {
         this.session.run(kind, index, wellFormed(text));
         this.sync();
+        this.syncCompanion();
       } catch (error) {
         this.fail(error);
+      }
+    }
+
+    // The panel "Why?" beside the window: the library's explanation of the frame as it stands,
+    // after every event but the frames of a fast run or a search (it catches up when they stop).
+    buildCompanion() {
+      this.companion = {
+        panel: document.getElementById("why"),
+        body: document.getElementById("whyBody"),
+        toggle: document.getElementById("whyToggle"),
+        shown: null,
+      };
+      const { body, toggle } = this.companion;
+      toggle.addEventListener("click", () => {
+        const open = body.hidden;
+        body.hidden = !open;
+        toggle.setAttribute("aria-expanded", open ? "true" : "false");
+        toggle.textContent = open ? "Hide" : "Show";
+        this.syncCompanion();
+      });
+      // F6 moves between the window and the panel; F1 asks for the panel, as on the desktop.
+      document.addEventListener("keydown", (event) => {
+        if (event.key !== "F6" && event.key !== "F1") {
+          return;
+        }
+        event.preventDefault();
+        const inPanel = this.companion.panel.contains(document.activeElement);
+        if (event.key === "F6" && inPanel) {
+          this.buttons.get("Command1").focus();
+        } else {
+          (body.hidden ? toggle : body).focus();
+        }
+      });
+    }
+
+    syncCompanion() {
+      const { body } = this.companion;
+      if (body.hidden || !this.session.companionFollows()) {
+        return;
+      }
+      const html = this.session.companion();
+      if (html !== this.companion.shown) {
+        this.companion.shown = html;
+        body.innerHTML = html; // built by the library, which escapes every text it takes in
       }
     }
 
