@@ -32,7 +32,7 @@ class ProgressDisplay {
     ProgressDisplay(bool wanted, int rows, std::optional<std::int64_t> framesInAll)
         : rows_(rows), framesInAll_(framesInAll) {
         if (wanted && isatty(STDERR_FILENO) != 0) {
-            thread_ = std::jthread([this](std::stop_token stop) { Draw(stop); });
+            thread_ = std::jthread([this](const std::stop_token& stop) { Draw(stop); });
         }
     }
 

@@ -72,11 +72,11 @@ class StreamLanes {
     static constexpr int kLanes = static_cast<int>(hn::MaxLanes(D()));
 
     explicit StreamLanes(std::uint64_t state) {
-        const RandomSource::Stride stride = RandomSource::StrideOf(2 * kLanes);
+        const RandomSource::Stride stride = RandomSource::StrideOf(std::uint64_t{2} * kLanes);
         multiplier_ = hn::Set(D(), stride.multiplier);
         multiplierHigh_ = hn::Set(D(), stride.multiplier >> 32U);
         increment_ = hn::Set(D(), stride.increment);
-        alignas(64) std::array<std::uint64_t, 2 * kLanes> first{};
+        alignas(64) std::array<std::uint64_t, std::size_t{2} * kLanes> first{};
         for (std::uint64_t& lane : first) {
             lane = state;
             state = RandomSource::Next(state);

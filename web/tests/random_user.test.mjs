@@ -5,20 +5,10 @@
 import assert from "node:assert/strict";
 import { after, before, test } from "node:test";
 
-import { launchBrowser, openDemo, records } from "./support.mjs";
+import { launchBrowser, openDemo, records, seededRandom } from "./support.mjs";
 
 const actions = Number(process.env.BITWATCH_RANDOM_ACTIONS || 10000);
 const seed = Number(process.env.BITWATCH_RANDOM_SEED || 20261209);
-
-// mulberry32: small and seeded, so a failure replays.
-function generator(state) {
-  return () => {
-    state = (state + 0x6d2b79f5) | 0;
-    let t = Math.imul(state ^ (state >>> 15), 1 | state);
-    t = (t + Math.imul(t ^ (t >>> 7), 61 | t)) ^ t;
-    return ((t ^ (t >>> 14)) >>> 0) / 4294967296;
-  };
-}
 
 const keys = ["Tab", "Shift+Tab", "Enter", "Space", "ArrowDown", "ArrowUp", "Escape", "Backspace",
   "Delete", "Home", "End", "Control+A", "1", "5", ".", "a", "8"];
@@ -42,7 +32,7 @@ function startState(now) {
 test(`${actions} random actions leave no page error and a page that still resets`, { timeout: 900000 }, async () => {
   const page = await openDemo(browser);
   const fresh = startState(await records(page));
-  const random = generator(seed);
+  const random = seededRandom(seed);
   const pick = (list) => list[Math.floor(random() * list.length)];
   const [x0, y0] = await page.$eval("#Form1", (element) => {
     const r = element.getBoundingClientRect();

@@ -9,7 +9,7 @@ import os from "node:os";
 import path from "node:path";
 import { test } from "node:test";
 
-import { siteDir } from "./support.mjs";
+import { seededRandom, siteDir } from "./support.mjs";
 
 const require = createRequire(import.meta.url);
 
@@ -56,16 +56,6 @@ function toHex(text) {
   return (typeof text === "string" ? Buffer.from(text, "utf8") : Buffer.from(text)).toString("hex");
 }
 
-// mulberry32, seeded, so that a failing script replays.
-function generator(state) {
-  return () => {
-    state = (state + 0x6d2b79f5) | 0;
-    let t = Math.imul(state ^ (state >>> 15), 1 | state);
-    t = (t + Math.imul(t ^ (t >>> 7), 61 | t)) ^ t;
-    return ((t ^ (t >>> 14)) >>> 0) / 4294967296;
-  };
-}
-
 const pieces = ["é", "中文", "😀", "👍🏽", "é̃", "שלום", "٥", "５", "\u200b", "\u202e", "\t", "\u0000", "\"",
   "\\", "CRC-8", "Parity 6", "V", "None", "Internet", "1", "5", ".", "e-3", "100", " "];
 // Bytes that are not UTF-8, as another caller of the binding could pass them.
@@ -74,7 +64,7 @@ const badBytes = [[0x80], [0xc3], [0xe2, 0x82], [0xed, 0xa0, 0x80], [0xc0, 0xaf]
 // A random script of events with texts as users type and paste them: non-ASCII, long (past
 // what a box holds), and now and then bytes that are not UTF-8 at all.
 function randomScript(seed, length) {
-  const random = generator(seed);
+  const random = seededRandom(seed);
   const pick = (list) => list[Math.floor(random() * list.length)];
   const text = () => {
     const roll = random();

@@ -66,6 +66,16 @@ export async function openDemo(browser, url = pageUrl(), viewport = { width: 100
   return page;
 }
 
+// mulberry32: a small seeded generator, so that a failing random test replays.
+export function seededRandom(state) {
+  return () => {
+    state = (state + 0x6d2b79f5) | 0;
+    let t = Math.imul(state ^ (state >>> 15), 1 | state);
+    t = (t + Math.imul(t ^ (t >>> 7), 61 | t)) ^ t;
+    return ((t ^ (t >>> 14)) >>> 0) / 4294967296;
+  };
+}
+
 // The records as the library holds them, read through the page's session.
 export async function records(page) {
   return page.evaluate(() => JSON.parse(window.bitwatchPage.session.records()));
