@@ -1,7 +1,7 @@
 #include "ui/companion.h"
 
-#include <bit>
 #include <cstdio>
+#include <cstring>
 #include <map>
 #include <tuple>
 
@@ -230,7 +230,9 @@ double ExactUndetectedProbability(const Form& form) {
     const float rate = FlipProbability(form.cmbErrorRate.text());
     // The sums' dynamic programme takes tens of milliseconds, and the companion asks after
     // every click with the same mode and rate: the values asked for are kept.
-    const std::tuple key{shape.codeMode, shape.groupSize, std::bit_cast<std::uint32_t>(rate)};
+    std::uint32_t rateBits = 0; // the browser's libc++ has no std::bit_cast
+    std::memcpy(&rateBits, &rate, sizeof rateBits);
+    const std::tuple key{shape.codeMode, shape.groupSize, rateBits};
     thread_local std::map<decltype(key), double> known;
     if (const auto found = known.find(key); found != known.end()) {
         return found->second;
