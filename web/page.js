@@ -64,6 +64,7 @@
       this.lines = new Map();
       this.timer = { handle: null, restarts: -1, interval: 0 };
       this.failed = false;
+      this.closeListsOnOutsidePress();
       this.build();
       this.buildCompanion();
       this.sync();
@@ -198,6 +199,9 @@
       place(element, cell.box, cell.level);
       styleText(element, cell.style);
       element.setAttribute("role", cell.click === null ? "img" : "button");
+      if (cell.click !== null) {
+        element.classList.add("clickable");
+      }
       element.setAttribute("aria-label", cell.name);
       if (cell.click !== null) {
         const [, index] = cell.record;
@@ -297,12 +301,17 @@
       drop.tabIndex = -1;
       drop.setAttribute("aria-label", `${control.name}: list`);
       drop.textContent = "\u25be";
+      // The list lives outside the window, which clips what crosses its edges: like the
+      // desktop's, it drops over and beyond the window.
       const list = document.createElement("ul");
       list.id = listId;
+      list.className = "combo-list";
       list.setAttribute("role", "listbox");
+      list.style.fontSize = `${control.style.points}pt`;
       list.hidden = true;
-      box.append(input, drop, list);
+      box.append(input, drop);
       this.root.append(box);
+      document.body.append(list);
 
       const combo = { element: box, input, list, control, entries: null, active: -1 };
       input.addEventListener("input", () => this.run(control.change, 0, input.value));
@@ -326,9 +335,47 @@
 
     toggleList(combo, open) {
       combo.list.hidden = !open;
+      this.openCombo = open ? combo : this.openCombo === combo ? null : this.openCombo;
+      if (open) {
+        this.placeList(combo);
+      }
       combo.input.setAttribute("aria-expanded", open ? "true" : "false");
       combo.active = open ? Math.max(0, combo.entries.indexOf(combo.input.value)) : -1;
       this.markActive(combo);
+    }
+
+    // Below the box, or above it where only that leaves the whole list in view.
+    placeList(combo) {
+      const box = combo.element.getBoundingClientRect();
+      const height = combo.list.getBoundingClientRect().height;
+      const above = box.bottom + height > window.innerHeight && box.top >= height;
+      combo.list.style.left = `${box.left + window.scrollX}px`;
+      combo.list.style.minWidth = `${box.width}px`;
+      combo.list.style.top = `${(above ? box.top - height : box.bottom) + window.scrollY}px`;
+    }
+
+    // With a list open, a press anywhere else only closes it, as on the desktop: the click that
+    // follows reaches nothing.
+    closeListsOnOutsidePress() {
+      this.openCombo = null;
+      this.swallowClick = false;
+      document.addEventListener("pointerdown", (event) => {
+        this.swallowClick = false;
+        const combo = this.openCombo;
+        if (combo && !combo.element.contains(event.target) && !combo.list.contains(event.target)) {
+          this.toggleList(combo, false);
+          this.swallowClick = true;
+          event.preventDefault();
+        }
+      }, true);
+      document.addEventListener("click", (event) => {
+        if (this.swallowClick) {
+          this.swallowClick = false;
+          event.stopPropagation();
+          event.preventDefault();
+        }
+      }, true);
+      window.addEventListener("resize", () => this.openCombo && this.toggleList(this.openCombo, false));
     }
 
     markActive(combo) {

@@ -158,9 +158,9 @@ describe("the page", () => {
     assert.equal(await visible(page, "Line1_0"), false);
     await page.click("#row1_70");
     await page.click("#cmbMode .drop");
-    const items = await page.$$eval("#cmbMode li", (list) => list.map((item) => item.textContent));
+    const items = await page.$$eval("#cmbMode_list li", (list) => list.map((item) => item.textContent));
     assert.deepEqual(items, ["Parity 48", "Parity 6V", "Parity 6", "Parity 2", "Parity 1", "Checksum", "Internet", "CRC-8"]);
-    await page.click("#cmbMode li >> text=Internet");
+    await page.click("#cmbMode_list li >> text=Internet");
     assert.equal(await page.inputValue("#cmbMode input"), "Internet");
     const now = await records(page);
     assert.equal(now.codeMode, 4);
@@ -168,6 +168,35 @@ describe("the page", () => {
     assert.equal(await textOf(page, "sum2_0"), "1");
     assert.equal(await page.$eval("#cmbMode input", (element) => element.getAttribute("autocomplete")), "off");
     assert.equal(await page.$$eval("datalist", (lists) => lists.length), 0);
+    await page.close();
+  });
+
+  test("shows every entry of both lists, and a press outside an open list only closes it", async () => {
+    const page = await openDemo(browser);
+    await page.click("#cmbErrorRate .drop");
+    const items = page.locator("#cmbErrorRate_list li");
+    assert.equal(await items.count(), 6);
+    for (let i = 0; i < 6; i++) {
+      const item = items.nth(i);
+      assert.ok(await item.isVisible(), `entry ${i}`);
+      // Whatever stands on top at the entry's middle is the entry: nothing cuts it off.
+      const b = await item.boundingBox();
+      const onTop = await page.evaluate(([x, y]) => document.elementFromPoint(x, y)?.textContent, [b.x + b.width / 2, b.y + b.height / 2]);
+      assert.equal(onTop, String(i), `entry ${i} is covered or cut off`);
+    }
+    await items.nth(5).click();
+    assert.equal((await records(page)).cmbErrorRate.text, "5");
+
+    await page.click("#cmbMode .drop");
+    assert.ok(await page.locator("#cmbMode_list").isVisible());
+    await page.click("#row1_60");
+    assert.equal(await page.locator("#cmbMode_list").isVisible(), false, "the list stayed open");
+    assert.equal((await records(page)).row1[60][0], "0", "the click that closed the list flipped a cell");
+    await page.click("#row1_60");
+    assert.equal((await records(page)).row1[60][0], "1");
+    assert.equal(await page.$eval("#row1_60", (element) => getComputedStyle(element).cursor), "pointer");
+    assert.equal(await page.$eval("#sum1_0", (element) => getComputedStyle(element).cursor), "default");
+    assert.deepEqual(page.errors, []);
     await page.close();
   });
 
