@@ -1,16 +1,18 @@
 #pragma once
 
 // What each control is called for assistive technology, on the desktop and in the browser
-// alike. Captions and the run button have no name of their own: they read as their text.
+// alike. Captions and the run button have no name of their own: they read as their text. A
+// button's name starts with its caption, so that a speech-input user who says what is seen
+// ("click Find UE") reaches it.
 
 #include <string>
 #include <string_view>
 
 namespace bitwatch::names {
 
-inline constexpr std::string_view kOne = "Send one frame";
+inline constexpr std::string_view kOne = "One: send one frame";
 inline constexpr std::string_view kReset = "Reset";
-inline constexpr std::string_view kFind = "Find undetected error";
+inline constexpr std::string_view kFind = "Find UE: find the first undetected error";
 inline constexpr std::string_view kRateBox = "Bit error rate in percent";
 inline constexpr std::string_view kModeBox = "Code mode";
 inline constexpr std::string_view kLogo = "Bitwatch logo";

@@ -133,8 +133,8 @@ def main():
 
     # "One" is followed by a notification with the new verdict, which screen readers speak
     # although the focus stays on the button.
-    one = named(frame, "Send one frame", "push button")
-    check(one is not None, "a button named 'Send one frame'")
+    one = named(frame, "One: send one frame", "push button")
+    check(one is not None, "a button named 'One: send one frame'")
     if one is not None:
         del announced[:]
         click(one)

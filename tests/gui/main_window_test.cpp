@@ -517,6 +517,11 @@ TEST_F(MainWindowTest, EveryControlHasAnAccessibleName) {
         if (!widget->objectName().startsWith("Line") && !widget->isHidden()) {
             EXPECT_FALSE(readName(widget).isEmpty()) << widget->objectName().toStdString();
         }
+        // A button's name contains what it shows, first, for speech input ("click Find UE").
+        if (auto* button = qobject_cast<QPushButton*>(widget)) {
+            EXPECT_TRUE(readName(button).startsWith(button->text()))
+                << readName(button).toStdString() << " for " << button->text().toStdString();
+        }
     }
 }
 

@@ -279,7 +279,12 @@ describe("the page", () => {
     await page.click("#row1_48");
     assert.equal(await attribute("row1_48", "aria-description"), "1, differs from transmitted");
     assert.equal(await attribute("row1_0", "aria-description"), "0");
-    assert.equal(await attribute("Command1", "aria-label"), "Send one frame");
+    // Each button's name starts with the caption a user sees (and a speech-input user says).
+    for (const [id, caption] of [["Command1", "One"], ["Command2", "Find UE"], ["Command3", "Reset"]]) {
+      const name = await attribute(id, "aria-label");
+      assert.ok(name.startsWith(caption), `${id} is named ${name}`);
+      assert.equal(await page.getByRole("button", { name: caption }).count(), 1, caption);
+    }
     assert.equal(await attribute("lblResult", "aria-live"), "polite");
     assert.equal(await attribute("lblUER", "aria-live"), "polite");
     // The names a screen reader computes, by the browser's own rules.
