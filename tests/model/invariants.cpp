@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <string_view>
 
+#include "core/explain.h"
+
 namespace bitwatch::model {
 
 namespace {
@@ -373,6 +375,11 @@ std::string CheckInvariants(const Form& form, const Event& action, const Before&
                                      : (dataDiffers ? "Errors Detected" : "False Positive");
         if (form.lblResult.text != expected) {
             return "verdict \"" + form.lblResult.text + "\", expected \"" + expected + "\"";
+        }
+        // The companion's explanation reaches the same verdict from its own working.
+        if (const Explanation why = Explain(form); why.verdict != expected) {
+            return "the explanation says \"" + std::string(why.verdict) + "\", the verdict is \"" +
+                   expected + "\"";
         }
     }
 
