@@ -300,6 +300,12 @@ describe("the page", () => {
     const server = await serveSite();
     try {
       const page = await openDemo(browser, server.url);
+      // The page names an icon that is there, so the browser's request for one finds it.
+      const icon = await page.evaluate(async () => {
+        const link = document.querySelector('link[rel="icon"]');
+        return link ? (await fetch(link.href)).status : "no icon named";
+      });
+      assert.equal(icon, 200);
       await page.click("#row1_52");
       assert.equal(await textOf(page, "lblResult"), "Undetected Errors");
       assert.deepEqual(page.errors, []);
