@@ -28,16 +28,25 @@ std::uint8_t CheckByteOfCells(const std::array<TextLabel, kCheckBits>& cells) {
     return static_cast<std::uint8_t>(byte);
 }
 
-// "3", "3 and 5", "1, 3 and 5".
-std::string ListText(const std::vector<int>& numbers) {
+// "a", "a and b", "a, b and c".
+std::string Joined(const std::vector<std::string>& parts) {
     std::string text;
-    for (std::size_t i = 0; i < numbers.size(); ++i) {
+    for (std::size_t i = 0; i < parts.size(); ++i) {
         if (i > 0) {
-            text += i + 1 == numbers.size() ? " and " : ", ";
+            text += i + 1 == parts.size() ? " and " : ", ";
         }
-        text += std::to_string(numbers[i]);
+        text += parts[i];
     }
     return text;
+}
+
+std::string ListText(const std::vector<int>& numbers) {
+    std::vector<std::string> parts;
+    parts.reserve(numbers.size());
+    for (const int number : numbers) {
+        parts.push_back(std::to_string(number));
+    }
+    return Joined(parts);
 }
 
 std::string Counted(int count, std::string_view one, std::string_view many) {
@@ -188,17 +197,14 @@ std::string WorkColumns(const Form& form, Explanation& e) {
         return "Detected: " + CheckByteDisagreement(e) + ".";
     }
     if (CheckErrors(e).empty()) {
-        std::vector<int> columns;
+        std::array<bool, 8> damaged{};
         for (const FrameError& error : e.errors) {
-            const int column = error.index % 8;
-            if (columns.empty() || columns.back() != column) {
-                bool seen = false;
-                for (const int c : columns) {
-                    seen = seen || c == column;
-                }
-                if (!seen) {
-                    columns.push_back(column);
-                }
+            damaged[static_cast<std::size_t>(error.index % 8)] = true;
+        }
+        std::vector<int> columns;
+        for (int c = 0; c < 8; ++c) {
+            if (damaged[static_cast<std::size_t>(c)]) {
+                columns.push_back(c);
             }
         }
         return "Undetected: " +
@@ -213,7 +219,6 @@ std::string WorkColumns(const Form& form, Explanation& e) {
 }
 
 std::string ChangesText(const SumWorking& sums) {
-    std::string text;
     std::vector<std::string> parts;
     for (int b = 0; b < kFrameBytes; ++b) {
         const int change = sums.changes[static_cast<std::size_t>(b)];
@@ -221,13 +226,7 @@ std::string ChangesText(const SumWorking& sums) {
             parts.push_back(Signed(change) + " in byte " + std::to_string(b));
         }
     }
-    for (std::size_t i = 0; i < parts.size(); ++i) {
-        if (i > 0) {
-            text += i + 1 == parts.size() ? " and " : ", ";
-        }
-        text += parts[i];
-    }
-    return text;
+    return Joined(parts);
 }
 
 int Fold(int total, std::vector<int>* folds) {

@@ -4,7 +4,7 @@
 import assert from "node:assert/strict";
 import { after, before, describe, test } from "node:test";
 
-import { launchBrowser, openDemo } from "./support.mjs";
+import { launchBrowser, openDemo, typeMode } from "./support.mjs";
 
 let browser;
 before(async () => {
@@ -13,12 +13,6 @@ before(async () => {
 after(async () => {
   await browser?.close();
 });
-
-async function typeMode(page, text) {
-  const input = page.locator("#cmbMode input");
-  await input.fill("");
-  await input.pressSequentially(text);
-}
 
 const cases = [
   { mode: "Parity 8", cells: ["row1_58", "row1_60"], verdict: "Undetected Errors", says: "both flips are in group 2", table: "Each group's received data and parity bit" },

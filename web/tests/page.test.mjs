@@ -4,7 +4,7 @@
 import assert from "node:assert/strict";
 import { after, before, describe, test } from "node:test";
 
-import { launchBrowser, openDemo, records, serveSite } from "./support.mjs";
+import { launchBrowser, openDemo, records, serveSite, typeMode } from "./support.mjs";
 
 let browser;
 before(async () => {
@@ -19,12 +19,6 @@ async function box(page, id) {
 }
 
 const CSS = { escape: (id) => id.replace(/([^a-zA-Z0-9_-])/g, "\\$1") };
-
-async function typeMode(page, text) {
-  const input = page.locator("#cmbMode input");
-  await input.fill("");
-  await input.pressSequentially(text);
-}
 
 async function typeRate(page, text) {
   const input = page.locator("#cmbErrorRate input");

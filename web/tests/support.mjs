@@ -76,6 +76,13 @@ export function seededRandom(state) {
   };
 }
 
+// Types a mode name into the mode box key by key, as a user does.
+export async function typeMode(page, text) {
+  const input = page.locator("#cmbMode input");
+  await input.fill("");
+  await input.pressSequentially(text);
+}
+
 // The records as the library holds them, read through the page's session.
 export async function records(page) {
   return page.evaluate(() => JSON.parse(window.bitwatchPage.session.records()));
