@@ -36,4 +36,4 @@ TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev libxcb1-dev libxcb-dam
   at-spi2-core python3-pyatspi)
 # What the browser edition adds: Debian's emscripten, Node.js with npm for the browser tests,
 # Chromium for them to drive, and Python for the plain static server.
-WEB_PACKAGES=(emscripten nodejs chromium python3 fonts-liberation2)
+WEB_PACKAGES=(emscripten nodejs chromium python3 fonts-liberation2 fonttools python3-brotli)
