@@ -53,6 +53,7 @@
   class Page {
     constructor(module, root) {
       this.module = module;
+      this.stage = root.parentElement;
       this.session = new module.Session();
       this.description = JSON.parse(module.pageDescription());
       this.root = root;
@@ -67,6 +68,7 @@
       this.closeListsOnOutsidePress();
       this.build();
       this.buildCompanion();
+      this.fitToViewport();
       this.sync();
       this.syncCompanion();
       root.setAttribute("aria-busy", "false");
@@ -145,7 +147,7 @@
       notice.className = "notice";
       notice.setAttribute("role", "alert");
       notice.textContent = "Bitwatch stopped: reload the page";
-      this.root.after(notice);
+      this.stage.after(notice);
     }
 
     build() {
@@ -177,7 +179,7 @@
       const logo = document.createElement("img");
       logo.id = "imgTorv";
       logo.className = "logo";
-      logo.src = "logo.png";
+      logo.src = this.root.dataset.logo;
       logo.alt = d.logo.name;
       logo.draggable = false;
       place(logo, d.logo.box, d.logo.level);
@@ -307,7 +309,6 @@
       list.id = listId;
       list.className = "combo-list";
       list.setAttribute("role", "listbox");
-      list.style.fontSize = `${control.style.points}pt`;
       list.hidden = true;
       box.append(input, drop);
       this.root.append(box);
@@ -316,9 +317,17 @@
       const combo = { element: box, input, list, control, entries: null, active: -1 };
       input.addEventListener("input", () => this.run(control.change, 0, input.value));
       drop.addEventListener("mousedown", (event) => event.preventDefault());
+      // A tap opens the list without focusing the text, which would raise a phone's keyboard
+      // over it; the mouse focuses the text, as the desktop's drop button does.
+      let touched = false;
+      drop.addEventListener("pointerdown", (event) => {
+        touched = event.pointerType === "touch";
+      });
       drop.addEventListener("click", () => {
         this.toggleList(combo, list.hidden);
-        input.focus();
+        if (!touched) {
+          input.focus();
+        }
       });
       list.addEventListener("mousedown", (event) => event.preventDefault());
       list.addEventListener("click", (event) => {
@@ -344,8 +353,10 @@
       this.markActive(combo);
     }
 
-    // Below the box, or above it where only that leaves the whole list in view.
+    // Below the box, or above it where only that leaves the whole list in view; as large as the
+    // window is drawn.
     placeList(combo) {
+      combo.list.style.fontSize = `${combo.control.style.points * this.scale}pt`;
       const box = combo.element.getBoundingClientRect();
       const height = combo.list.getBoundingClientRect().height;
       const above = box.bottom + height > window.innerHeight && box.top >= height;
@@ -375,7 +386,12 @@
           event.preventDefault();
         }
       }, true);
-      window.addEventListener("resize", () => this.openCombo && this.toggleList(this.openCombo, false));
+      window.addEventListener("resize", () => {
+        if (this.openCombo) {
+          this.toggleList(this.openCombo, false);
+        }
+        this.fitToViewport();
+      });
     }
 
     markActive(combo) {
@@ -438,6 +454,23 @@
           order[order.length - 1].focus();
         }
       });
+    }
+
+    // The window keeps its size in CSS pixels and is scaled down as a whole where the viewport is
+    // narrower than it, and on a touch screen also where it is lower, so that a phone held
+    // sideways shows all of it; never up, since browser zoom enlarges it for a projector.
+    fitToViewport() {
+      const [width, height] = this.description.client;
+      const across = document.documentElement.clientWidth / width;
+      const down = window.matchMedia("(pointer: coarse)").matches ? document.documentElement.clientHeight / height : 1;
+      const scale = Math.min(1, across, down);
+      if (scale === this.scale) {
+        return;
+      }
+      this.scale = scale;
+      this.root.style.transform = scale === 1 ? "" : `scale(${scale})`;
+      this.stage.style.width = `${width * scale}px`;
+      this.stage.style.height = `${height * scale}px`;
     }
 
     focusTarget(id) {
@@ -538,8 +571,22 @@
     }
   }
 
+  // Served over HTTP(S), the page keeps itself for offline use; the one-file page carries
+  // everything and has no manifest.
+  function keepForOffline() {
+    const served = location.protocol === "https:" || location.protocol === "http:";
+    if (served && "serviceWorker" in navigator && document.querySelector('link[rel="manifest"]')) {
+      navigator.serviceWorker.register("service-worker.js").catch((error) => {
+        console.warn("Bitwatch will not work offline:", error);
+      });
+    }
+  }
+
+  // The one-file page hands over its WebAssembly unpacked; the folder's script carries its own.
   const root = document.getElementById("Form1");
-  createBitwatch().then((module) => {
+  const options = window.bitwatchWasm ? window.bitwatchWasm.then((wasmBinary) => ({ wasmBinary })) : Promise.resolve({});
+  options.then(createBitwatch).then((module) => {
     window.bitwatchPage = new Page(module, root);
+    keepForOffline();
   });
 })();
