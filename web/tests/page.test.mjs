@@ -248,7 +248,7 @@ describe("the page", () => {
     await page.close();
   });
 
-  test("keeps its layout and its grey under any window size and colour scheme", async () => {
+  test("keeps its layout and its grey under any window size and colour scheme, scaled down to fit", async () => {
     const page = await openDemo(browser, undefined, { width: 400, height: 300 });
     await page.emulateMedia({ colorScheme: "dark" });
     // Positions within the page, whatever it is scrolled to.
@@ -256,10 +256,18 @@ describe("the page", () => {
       const r = element.getBoundingClientRect();
       return [r.left + window.scrollX, r.top + window.scrollY, r.width, r.height];
     });
+    // Narrower than the window: drawn smaller as a whole, and nothing scrolls sideways.
+    const narrow = await page.evaluate(() => [document.documentElement.clientWidth, document.documentElement.scrollWidth]);
+    const scale = narrow[0] / 959;
     const small = await place("row1_95");
-    assert.deepEqual(small.slice(2), [37, 65]);
+    assert.ok(Math.abs(small[2] - 37 * scale) < 0.01 && Math.abs(small[3] - 65 * scale) < 0.01, `row1_95 is ${small}`);
+    assert.ok(narrow[1] <= narrow[0], `the page scrolls sideways: ${narrow}`);
+    // Never enlarged: wide enough, the window is drawn at its size, pixel for pixel.
     await page.setViewportSize({ width: 1400, height: 900 });
-    assert.deepEqual(await place("row1_95"), small);
+    const large = await place("row1_95");
+    assert.deepEqual(large.slice(2), [37, 65]);
+    await page.setViewportSize({ width: 1000, height: 300 });
+    assert.deepEqual(await place("row1_95"), large, "a low window is not scaled without touch");
     const background = await page.$eval("#Form1", (element) => getComputedStyle(element).backgroundColor);
     assert.equal(background, "rgb(239, 239, 239)");
     await page.close();
