@@ -50,6 +50,14 @@ class RandomSource {
     };
     static Stride StrideOf(std::uint64_t draws);
 
+    // The generator of a launch after it has made `draws` draws, as a link to a frame restores it.
+    static RandomSource AfterDraws(std::uint64_t draws) {
+        RandomSource source;
+        source.Advance(draws);
+        source.drawCount_ = draws;
+        return source;
+    }
+
     // The state the next draw is made from.
     std::uint64_t state() const { return state_; }
 

@@ -39,6 +39,8 @@ class Timer {
     bool enabled() const { return enabled_; }
     int interval() const { return interval_; }
     std::uint64_t restarts() const { return restarts_; }
+    // The count as a link to a frame carries it, so that the restored records read as sent.
+    void RestoreRestarts(std::uint64_t restarts) { restarts_ = restarts; }
 
   private:
     bool enabled_ = false;
