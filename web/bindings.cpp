@@ -3,12 +3,14 @@
 
 #include <cstdint>
 #include <limits>
+#include <memory>
 #include <string>
 
 #include <emscripten/bind.h>
 
 #include "ui/companion.h"
 #include "ui/events.h"
+#include "ui/frame_link.h"
 #include "ui/records_json.h"
 #include "web/page_description.h"
 
@@ -16,7 +18,7 @@ namespace {
 
 class Session {
   public:
-    Session() { bitwatch::Startup(form_); }
+    Session() { Restart(); }
 
     // Anything JavaScript can pass is absorbed: an unknown kind or an index beyond 16 bits runs
     // nothing.
@@ -26,19 +28,36 @@ class Session {
         if (kind < 0 || kind >= bitwatch::kEventKinds || index < kLowest || index > kHighest) {
             return;
         }
-        bitwatch::RunEvent(form_, {static_cast<bitwatch::EventKind>(kind),
-                                   static_cast<std::int16_t>(index), text});
+        bitwatch::RunEvent(*form_, {static_cast<bitwatch::EventKind>(kind),
+                                    static_cast<std::int16_t>(index), text});
     }
 
-    std::string Records() const { return bitwatch::RecordsJson(form_); }
+    std::string Records() const { return bitwatch::RecordsJson(*form_); }
+
+    // The state as a link's text, or "" when the boxes hold more text than a link carries.
+    std::string Link() const { return bitwatch::FrameLink(*form_).value_or(""); }
+
+    // Starts afresh in the state of a link; false, and started afresh as at launch, for a link
+    // the library refuses.
+    bool Open(const std::string& link) {
+        Restart();
+        return bitwatch::OpenFrameLink(*form_, link);
+    }
 
     // The companion "Why?" for the frame as it stands, and whether it should follow now (not
     // every frame of a fast run or a search).
-    std::string Companion() const { return bitwatch::CompanionHtml(form_); }
-    bool CompanionFollows() const { return bitwatch::CompanionFollows(form_); }
+    std::string Companion() const { return bitwatch::CompanionHtml(*form_); }
+    bool CompanionFollows() const { return bitwatch::CompanionFollows(*form_); }
 
   private:
-    bitwatch::Form form_;
+    void Restart() {
+        form_ = std::make_unique<bitwatch::Form>();
+        bitwatch::Startup(*form_);
+    }
+
+    // A form cannot be copied or assigned (its mode box notifies it), so a fresh start is a
+    // fresh form.
+    std::unique_ptr<bitwatch::Form> form_;
 };
 
 } // namespace
@@ -48,6 +67,8 @@ EMSCRIPTEN_BINDINGS(bitwatch) {
         .constructor<>()
         .function("run", &Session::Run)
         .function("records", &Session::Records)
+        .function("link", &Session::Link)
+        .function("open", &Session::Open)
         .function("companion", &Session::Companion)
         .function("companionFollows", &Session::CompanionFollows);
     emscripten::function("pageDescription", &bitwatch::web::PageDescriptionJson);

@@ -55,6 +55,7 @@
       this.module = module;
       this.stage = root.parentElement;
       this.session = new module.Session();
+      const refusedLink = !this.openLinkInAddress();
       this.description = JSON.parse(module.pageDescription());
       this.root = root;
       this.shown = null; // the records as last mirrored
@@ -68,6 +69,7 @@
       this.closeListsOnOutsidePress();
       this.build();
       this.buildCompanion();
+      this.buildShare(refusedLink);
       this.fitToViewport();
       this.sync();
       this.syncCompanion();
@@ -89,6 +91,62 @@
       } catch (error) {
         this.fail(error);
       }
+    }
+
+    // A link to a frame travels in the address's fragment, which no server sees. Opened, it
+    // gives the library the state to rebuild, and the address is shown plain again, so that a
+    // reload starts afresh as every launch does. False for a link the library refused.
+    openLinkInAddress() {
+      const match = /^#frame=(.*)$/s.exec(location.hash);
+      if (!match) {
+        return true;
+      }
+      try {
+        history.replaceState(null, "", location.href.slice(0, location.href.indexOf("#")));
+      } catch {
+        // A page in a sandboxed frame may not rewrite its address; the link then stays shown.
+      }
+      return this.session.open(match[1]);
+    }
+
+    // "Copy link" puts on the clipboard an address that opens the window as it stands; where the
+    // clipboard is out of reach (a frame that is not allowed it), the address is shown selected.
+    buildShare(refusedLink) {
+      const button = document.getElementById("copyLink");
+      const status = document.getElementById("shareStatus");
+      const say = (text) => {
+        status.textContent = text;
+      };
+      if (refusedLink) {
+        say("That link to a frame could not be read: Bitwatch starts afresh.");
+      }
+      button.addEventListener("click", () => {
+        if (this.failed) {
+          return;
+        }
+        const link = this.session.link();
+        document.getElementById("linkText")?.remove();
+        if (link === "") {
+          say("The boxes hold more text than a link carries.");
+          return;
+        }
+        const address = `${location.href.split("#")[0]}#frame=${link}`;
+        const show = () => {
+          const field = document.createElement("input");
+          field.id = "linkText";
+          field.readOnly = true;
+          field.value = address;
+          field.setAttribute("aria-label", "Link to this frame");
+          status.after(field);
+          field.select();
+          say("Copy this link:");
+        };
+        if (!navigator.clipboard) {
+          show();
+          return;
+        }
+        navigator.clipboard.writeText(address).then(() => say("Link copied."), show);
+      });
     }
 
     // The panel "Why?" beside the window: the library's explanation of the frame as it stands,

@@ -189,9 +189,11 @@ describe("served", () => {
       });
       assert.equal(manifest.name, "Kelm's Bitwatch Demo");
       assert.ok(manifest.icons.some((icon) => icon.sizes === "256x256"));
-      await page.evaluate(async () => {
-        await navigator.serviceWorker.ready;
-      });
+      const active = await page.evaluate(() => Promise.race([
+        navigator.serviceWorker.ready.then(() => true),
+        new Promise((resolve) => setTimeout(() => resolve(false), 10000)),
+      ]));
+      assert.ok(active, "no service worker took the page within 10 s");
     } finally {
       await server.close();
     }
