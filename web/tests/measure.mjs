@@ -1,8 +1,12 @@
 // Measures the page in headless Chromium (a benchmark to run by hand, not a test): the frames
 // per second of a fast run and the main thread's busy share during it, the bytes the page
-// transfers (without and with the fonts) and the time until it is usable.
+// transfers (without and with the fonts) and the time until it is usable, and the one-file page's
+// size and time until usable, opened from disk.
 // Usage: node tests/measure.mjs [seconds of fast run, default 10]
-import { launchBrowser, openDemo, serveSite } from "./support.mjs";
+import { statSync } from "node:fs";
+import path from "node:path";
+
+import { launchBrowser, openDemo, serveSite, siteDir } from "./support.mjs";
 
 const seconds = Number(process.argv[2] || 10);
 const browser = await launchBrowser();
@@ -49,6 +53,13 @@ try {
 
   console.log(`transferred without fonts: ${((total - fonts) / 1024).toFixed(1)} KiB (fonts: ${(fonts / 1024).toFixed(1)} KiB)`);
   console.log(`usable after: ${ready.toFixed(0)} ms from navigation`);
+  const oneFile = path.join(siteDir, "bitwatch.html");
+  const alone = await browser.newPage({ viewport: { width: 1000, height: 760 } });
+  await alone.goto(`file://${oneFile}`);
+  await alone.waitForFunction(() => document.getElementById("Form1").getAttribute("aria-busy") === "false");
+  const aloneReady = await alone.evaluate(() => performance.getEntriesByName("bitwatch-ready")[0].startTime);
+  console.log(`one file: ${(statSync(oneFile).size / 1024).toFixed(1)} KiB, usable ${aloneReady.toFixed(0)} ms after navigation from disk`);
+  await alone.close();
   console.log(`fast run: ${((endFrames - startFrames) / wall).toFixed(1)} frames per second`);
   console.log(`main thread busy during the fast run: ${((100 * (endTask - startTask)) / wall).toFixed(1)} %`);
   await page.close();
