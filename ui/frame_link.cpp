@@ -40,7 +40,7 @@ constexpr std::size_t kFound = 4;
 
 // Every frame the channel sends draws at least one number for each data bit, each received data
 // bit and each parity cell.
-constexpr std::uint64_t kLeastDrawsPerFrame = 3 * kDataBits;
+constexpr std::uint64_t kLeastDrawsPerFrame = std::uint64_t{3} * kDataBits;
 
 // The state as a link carries it; every other record follows from these through the operations.
 struct LinkState {
