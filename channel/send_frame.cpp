@@ -1,8 +1,10 @@
 #include "channel/send_frame.h"
 
+#include <array>
 #include <cmath>
 #include <limits>
 
+#include "channel/error_draws.h"
 #include "core/check_engine.h"
 #include "core/text_number.h"
 
@@ -28,7 +30,84 @@ void Damage(TextLabel& cell, const TextLabel& twin, Colour matchColour) {
     ColourAgainstTwin(cell, twin, matchColour);
 }
 
+// A cell the channel may damage, with its twin and the colour it has while they agree.
+struct SentCell {
+    TextLabel* cell = nullptr;
+    const TextLabel* twin = nullptr;
+    Colour matchColour = 0;
+};
+
+using SentCells = std::array<SentCell, kLongestFrame + kCheckBits>;
+
+// The received cells the channel may damage, in the order the frame is sent: the data bits in
+// order, each shown parity bit right after its group's last data bit, then the check byte when
+// it is shown.
+int CellsInSentOrder(Form& form, SentCells& cells) {
+    int n = 0;
+    for (int i = kDataBits; i < kCellsPerArray; ++i) {
+        cells[n++] = {&form.row1[i], &form.row1[i - kDataBits], ColourRxData};
+        if (form.parity[i].shown) {
+            cells[n++] = {&form.parity[i], &form.parity[i - kDataBits], ColourRxCheck};
+        }
+    }
+    if (form.sum2[0].shown) {
+        for (int k = 0; k < kCheckBits; ++k) {
+            cells[n++] = {&form.sum2[k], &form.sum1[k], ColourRxCheck};
+        }
+    }
+    return n;
+}
+
+// The random channel: a draw for every received data cell, every parity cell (shown or
+// hidden) and, when shown, every check cell, in that order.
+void DamageAtRate(Form& form) {
+    // The rate text cannot change within one frame, so reading it once gives the flips that
+    // reading it for every bit would.
+    const float probability = FlipProbability(form.cmbErrorRate.text());
+    const auto flips = [&form, probability] {
+        return probability > form.random.Draw();
+    };
+    for (int i = kDataBits; i < kCellsPerArray; ++i) {
+        if (flips()) {
+            Damage(form.row1[i], form.row1[i - kDataBits], ColourRxData);
+        }
+    }
+    for (int i = kDataBits; i < kCellsPerArray; ++i) {
+        // A number is drawn for every parity cell, shown or hidden.
+        if (flips() && form.parity[i].shown) {
+            Damage(form.parity[i], form.parity[i - kDataBits], ColourRxCheck);
+        }
+    }
+    if (form.sum2[0].shown) {
+        for (int k = 0; k < kCheckBits; ++k) {
+            if (flips()) {
+                Damage(form.sum2[k], form.sum1[k], ColourRxCheck);
+            }
+        }
+    }
+}
+
+// Exactly k bits or one burst, at places in the order sent.
+void DamageByModel(Form& form) {
+    SentCells cells{};
+    const int n = CellsInSentOrder(form, cells);
+    const FlipPlaces places = DrawModelFlips(form.random, form.errorModel, n);
+    for (int place = 0; place < n; ++place) {
+        if (places.Has(place)) {
+            Damage(*cells[place].cell, *cells[place].twin, cells[place].matchColour);
+        }
+    }
+}
+
 } // namespace
+
+int SentLength(const Form& form) {
+    int n = kDataBits;
+    for (int i = kDataBits; i < kCellsPerArray; ++i) {
+        n += form.parity[i].shown ? 1 : 0;
+    }
+    return n + (form.sum2[0].shown ? kCheckBits : 0);
+}
 
 float FlipProbability(std::string_view rateText) {
     const double probability = TextToNumber(rateText) / 100.0;
@@ -52,33 +131,14 @@ void SendFrame(Form& form) {
     CheckFrame(form, SideTransmitted);
     CopyCheckBits(form);
 
-    // The rate text cannot change within one frame, so reading it once gives the flips that
-    // reading it for every bit would.
-    const float probability = FlipProbability(form.cmbErrorRate.text());
-    const auto flips = [&form, probability] {
-        return probability > form.random.Draw();
-    };
-    for (int i = kDataBits; i < kCellsPerArray; ++i) {
-        if (flips()) {
-            Damage(form.row1[i], form.row1[i - kDataBits], ColourRxData);
-        }
-    }
-    for (int i = kDataBits; i < kCellsPerArray; ++i) {
-        // A number is drawn for every parity cell, shown or hidden.
-        if (flips() && form.parity[i].shown) {
-            Damage(form.parity[i], form.parity[i - kDataBits], ColourRxCheck);
-        }
+    if (form.errorModel.kind == ErrorModelKind::RandomBits) {
+        DamageAtRate(form);
+    } else {
+        DamageByModel(form);
     }
     for (int i = 0; i < kDataBits; ++i) {
         ColourAgainstTwin(form.parity[i + kDataBits], form.parity[i], ColourRxCheck);
         ColourAgainstTwin(form.row1[i + kDataBits], form.row1[i], ColourRxData);
-    }
-    if (form.sum2[0].shown) {
-        for (int k = 0; k < kCheckBits; ++k) {
-            if (flips()) {
-                Damage(form.sum2[k], form.sum1[k], ColourRxCheck);
-            }
-        }
     }
     CheckFrame(form, SideReceived);
 }

@@ -11,9 +11,14 @@
 namespace bitwatch {
 
 // Fills the transmitted data at random, computes and transmits the check bits, then damages
-// the received copy at the bit error rate of cmbErrorRate. Draws 144 random numbers, or 152
-// when the check byte is shown.
+// the received copy through the chosen error model: at the bit error rate of cmbErrorRate
+// (144 draws in all, or 152 when the check byte is shown), or exactly k bits or one burst of
+// the frame in the order it is sent (48 draws and those of channel/error_draws.h).
 void SendFrame(Form& form);
+
+// The bits the channel may damage: the received data cells, the shown received parity cells
+// and the received check cells when shown.
+int SentLength(const Form& form);
 
 // Copies every transmitted parity and check cell to its received twin.
 void CopyCheckBits(Form& form);

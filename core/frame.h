@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <string_view>
 
+#include "core/error_model.h"
 #include "core/modes.h"
 #include "core/random_source.h"
 #include "ui/controls.h"
@@ -89,6 +90,9 @@ struct Form {
     std::int16_t groupSize = 0;
     std::int32_t codeMode = ModeNone;
     std::int16_t stopOnUndetected = kFalse;
+
+    // The companion's choice of channel; no operation of the window changes it.
+    ErrorModel errorModel;
 
     RandomSource random;
 };

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/frame.h"
+#include "stats/running_check.h"
 
 namespace bitwatch::stats {
 
@@ -100,49 +101,6 @@ std::vector<std::uint64_t> CheckByteWeights(const CodeShape& shape) {
     return weights;
 }
 
-// Running check values, one step per data bit, for each check-byte code.
-std::uint8_t Step(const CodeShape& shape, std::uint8_t state, int bitIndex, bool one) {
-    const auto weight = static_cast<unsigned>(0x80U >> (bitIndex % 8));
-    switch (shape.codeMode) {
-    case ModeVerticalParity: // the exclusive or of the bytes: the column parities
-        return static_cast<std::uint8_t>(one ? state ^ weight : state);
-    case ModeChecksum:
-        return static_cast<std::uint8_t>(one ? (state + weight) & 0xFFU : state);
-    case ModeInternet: {
-        // 0 stands for a zero total; 1 to 255 for the folded one's-complement sum.
-        if (!one) {
-            return state;
-        }
-        return static_cast<std::uint8_t>(state == 0 ? weight : (state + weight - 1) % 255 + 1);
-    }
-    case ModeCrc8: { // bit-serial CRC, most significant bit first
-        const bool feedback = (((state >> 7U) & 1U) != 0) != one;
-        const auto shifted = static_cast<unsigned>(state << 1U) & 0xFFU;
-        return static_cast<std::uint8_t>(feedback ? shifted ^ 0x07U : shifted);
-    }
-    default:
-        return state;
-    }
-}
-
-std::uint8_t Finish(const CodeShape& shape, std::uint8_t state) {
-    switch (shape.codeMode) {
-    case ModeVerticalParity: {
-        unsigned running = 0;
-        unsigned check = 0;
-        for (int column = 0; column < 8; ++column) {
-            running ^= (state >> (7 - column)) & 1U;
-            check = check * 2 + running;
-        }
-        return static_cast<std::uint8_t>(check);
-    }
-    case ModeInternet:
-        return static_cast<std::uint8_t>(255 - state);
-    default:
-        return state;
-    }
-}
-
 } // namespace
 
 double EffectiveFlipProbability(float p) {
@@ -202,10 +160,10 @@ double UndetectedByRunningSums(const CodeShape& shape, double p, double dataOne)
                         const double bitMass = mass * (bit == 1 ? dataOne : 1 - dataOne);
                         const auto s = static_cast<std::uint8_t>(sent);
                         const auto r = static_cast<std::uint8_t>(received);
-                        const std::size_t sentNext = Step(shape, s, k, bit == 1);
-                        next[at(damaged, sentNext, Step(shape, r, k, bit == 1))] +=
+                        const std::size_t sentNext = RunningStep(shape, s, k, bit == 1);
+                        next[at(damaged, sentNext, RunningStep(shape, r, k, bit == 1))] +=
                             bitMass * (1 - p);
-                        next[at(1, sentNext, Step(shape, r, k, bit == 0))] += bitMass * p;
+                        next[at(1, sentNext, RunningStep(shape, r, k, bit == 0))] += bitMass * p;
                     }
                 }
             }
@@ -224,8 +182,8 @@ double UndetectedByRunningSums(const CodeShape& shape, double p, double dataOne)
         for (std::size_t received = 0; received < kStates; ++received) {
             const double mass = current[at(1, sent, received)];
             if (mass != 0.0) {
-                const unsigned pattern = Finish(shape, static_cast<std::uint8_t>(sent)) ^
-                                         Finish(shape, static_cast<std::uint8_t>(received));
+                const unsigned pattern = FinishCheck(shape, static_cast<std::uint8_t>(sent)) ^
+                                         FinishCheck(shape, static_cast<std::uint8_t>(received));
                 undetected += mass * checkErrorMass[pattern];
             }
         }

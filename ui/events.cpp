@@ -30,8 +30,8 @@ void PickMode(Form& form, int index) {
 }
 
 constexpr std::array<std::string_view, kEventKinds> kKindNames = {
-    "click row1", "click parity", "click sum2", "mode text", "mode pick", "rate text",
-    "One",        "Reset",        "run button", "Find UE",   "tick",
+    "click row1", "click parity", "click sum2", "mode text", "mode pick",   "rate text",  "One",
+    "Reset",      "run button",   "Find UE",    "tick",      "error model", "model size",
 };
 
 std::string Printable(const std::string& text) {
@@ -100,6 +100,17 @@ void RunEvent(Form& form, const Event& event) {
             RunTick(form);
         }
         break;
+    case EventKind::ModelPicked:
+        // The next frame is sent through the model; the frame on screen stays as it came.
+        if (event.index >= 0 && event.index < static_cast<int>(kErrorModelNames.size())) {
+            form.errorModel.kind = static_cast<ErrorModelKind>(event.index);
+        }
+        break;
+    case EventKind::ModelSizeChanged:
+        if (event.index >= 1 && event.index <= kLongestFrame) {
+            form.errorModel.size = event.index;
+        }
+        break;
     }
 }
 
@@ -128,6 +139,8 @@ std::string DescribeEvent(const Event& event) {
     case EventKind::ClickParity:
     case EventKind::ClickCheck:
     case EventKind::ModePicked:
+    case EventKind::ModelPicked:
+    case EventKind::ModelSizeChanged:
         text += " " + std::to_string(event.index);
         break;
     case EventKind::ModeTextChanged:

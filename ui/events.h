@@ -13,20 +13,22 @@ namespace bitwatch {
 
 // The order is part of the fuzzers' input format: append new kinds at the end.
 enum class EventKind : std::uint8_t {
-    ClickData,       // a row1 cell, by index
-    ClickParity,     // a parity cell, by index
-    ClickCheck,      // a sum2 cell, by index
-    ModeTextChanged, // cmbMode's text is now text
-    ModePicked,      // the entry at index was picked from cmbMode's list
-    RateTextChanged, // cmbErrorRate's text is now text
-    PressOne,        // Command1
-    PressReset,      // Command3
-    PressRun,        // Command4
-    PressFind,       // Command2
-    Tick,            // Timer1
+    ClickData,        // a row1 cell, by index
+    ClickParity,      // a parity cell, by index
+    ClickCheck,       // a sum2 cell, by index
+    ModeTextChanged,  // cmbMode's text is now text
+    ModePicked,       // the entry at index was picked from cmbMode's list
+    RateTextChanged,  // cmbErrorRate's text is now text
+    PressOne,         // Command1
+    PressReset,       // Command3
+    PressRun,         // Command4
+    PressFind,        // Command2
+    Tick,             // Timer1
+    ModelPicked,      // the companion's error model: the entry at index of kErrorModelNames
+    ModelSizeChanged, // the companion's k or L is now index
 };
 
-inline constexpr int kEventKinds = static_cast<int>(EventKind::Tick) + 1;
+inline constexpr int kEventKinds = static_cast<int>(EventKind::ModelSizeChanged) + 1;
 
 struct Event {
     EventKind kind = EventKind::Tick;
@@ -36,7 +38,7 @@ struct Event {
 
 // Runs the operation bound to the event. What no control could deliver is ignored: an index
 // outside its array, a click on a hidden cell (it takes no click), a pick beyond the list, and a
-// tick while Timer1 is disabled.
+// tick while Timer1 is disabled, a model beyond the list and a size outside 1 to kLongestFrame.
 void RunEvent(Form& form, const Event& event);
 
 // Whether the verdict after the event is worth saying to a screen reader user: after a click on

@@ -8,13 +8,14 @@
 
 #include "channel/rate_text.h"
 #include "channel/send_frame.h"
+#include "ui/events.h"
 
 namespace bitwatch {
 
 namespace {
 
 // Written first; a link of any other version is refused.
-constexpr std::uint8_t kLinkVersion = 1;
+constexpr std::uint8_t kLinkVersion = 2; // 2: with the error model
 
 constexpr std::array<std::string_view, 4> kVerdicts{kVerdictNoErrors, kVerdictDetected,
                                                     kVerdictUndetected, kVerdictFalsePositive};
@@ -38,9 +39,9 @@ constexpr std::size_t kSlowRun = 1;
 constexpr std::size_t kFastRun = 2;
 constexpr std::size_t kFound = 4;
 
-// Every frame the channel sends draws at least one number for each data bit, each received data
-// bit and each parity cell.
-constexpr std::uint64_t kLeastDrawsPerFrame = std::uint64_t{3} * kDataBits;
+// Every frame the channel sends draws at least one number for each data bit and one for a place
+// of the k-bit or burst channel (the random channel draws far more).
+constexpr std::uint64_t kLeastDrawsPerFrame = std::uint64_t{kDataBits} + 1;
 
 // The state as a link carries it; every other record follows from these through the operations.
 struct LinkState {
@@ -57,6 +58,8 @@ struct LinkState {
     std::size_t run = kStopped;
     std::uint64_t timerRestarts = 0;
     std::uint64_t draws = 0;
+    std::uint8_t modelKind = 0;
+    std::uint8_t modelSize = 0;
 };
 
 std::uint32_t Crc32(const std::vector<std::uint8_t>& bytes) {
@@ -118,6 +121,8 @@ LinkState StateOf(const Form& form) {
     state.run = RunOf(form);
     state.timerRestarts = form.Timer1.restarts();
     state.draws = form.random.drawCount();
+    state.modelKind = static_cast<std::uint8_t>(form.errorModel.kind);
+    state.modelSize = static_cast<std::uint8_t>(form.errorModel.size);
     return state;
 }
 
@@ -266,6 +271,8 @@ std::vector<std::uint8_t> Encode(const LinkState& state) {
     writer.Byte(static_cast<std::uint8_t>(state.run));
     writer.Number(state.timerRestarts);
     writer.Number(state.draws);
+    writer.Byte(state.modelKind);
+    writer.Byte(state.modelSize);
     const std::uint32_t crc = Crc32(writer.bytes());
     for (unsigned shift = 0; shift < 32; shift += 8) {
         writer.Byte(static_cast<std::uint8_t>(crc >> shift));
@@ -292,15 +299,17 @@ std::optional<LinkState> Decode(std::vector<std::uint8_t> bytes) {
     std::uint8_t modeRow = 0;
     std::uint8_t verdict = 0;
     std::uint8_t run = 0;
-    const bool read = reader.Byte(version) && reader.Byte(modeRow) && reader.Text(state.modeText) &&
-                      reader.Text(state.rateText) && reader.Bits48(state.sentData) &&
-                      reader.Bits48(state.receivedData) && reader.Bits48(state.receivedParity) &&
-                      reader.Byte(state.receivedCheck) && reader.Byte(verdict) &&
-                      reader.Number(state.frames) && reader.Number(state.undetected) &&
-                      reader.Byte(run) && reader.Number(state.timerRestarts) &&
-                      reader.Number(state.draws);
+    const bool read =
+        reader.Byte(version) && reader.Byte(modeRow) && reader.Text(state.modeText) &&
+        reader.Text(state.rateText) && reader.Bits48(state.sentData) &&
+        reader.Bits48(state.receivedData) && reader.Bits48(state.receivedParity) &&
+        reader.Byte(state.receivedCheck) && reader.Byte(verdict) && reader.Number(state.frames) &&
+        reader.Number(state.undetected) && reader.Byte(run) && reader.Number(state.timerRestarts) &&
+        reader.Number(state.draws) && reader.Byte(state.modelKind) && reader.Byte(state.modelSize);
     if (!read || reader.left() != 0 || modeRow >= kModeTable.size() ||
-        verdict >= kVerdicts.size() || run >= kRunStates.size()) {
+        verdict >= kVerdicts.size() || run >= kRunStates.size() ||
+        state.modelKind >= kErrorModelNames.size() || state.modelSize < 1 ||
+        state.modelSize > kLongestFrame) {
         return std::nullopt;
     }
     state.modeRow = modeRow;
@@ -384,6 +393,8 @@ bool Rebuild(Form& form, const LinkState& state) {
     form.Command4.caption = run.caption;
     form.stopOnUndetected = run.stopOnUndetected;
     form.random = RandomSource::AfterDraws(state.draws);
+    RunEvent(form, {EventKind::ModelPicked, state.modelKind, {}});
+    RunEvent(form, {EventKind::ModelSizeChanged, state.modelSize, {}});
     return true;
 }
 

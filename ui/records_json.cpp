@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "channel/send_frame.h"
 #include "core/utf8.h"
 
 namespace bitwatch {
@@ -107,6 +108,10 @@ std::string RecordsJson(const Form& form) {
     AppendNumber(json, "codeMode", form.codeMode);
     AppendNumber(json, "groupSize", form.groupSize);
     AppendNumber(json, "stopOnUndetected", form.stopOnUndetected);
+    // The companion's channel, and the frame's length that bounds its k or L.
+    json += "\"errorModel\":{\"kind\":" + std::to_string(static_cast<int>(form.errorModel.kind)) +
+            ",\"size\":" + std::to_string(form.errorModel.size) +
+            ",\"frameLength\":" + std::to_string(SentLength(form)) + "},";
     json += "\"draws\":" + std::to_string(form.random.drawCount()) + "}";
     return json;
 }
