@@ -8,6 +8,7 @@
 #include "channel/send_frame.h"
 #include "core/explain.h"
 #include "stats/exact.h"
+#include "stats/exact_models.h"
 #include "stats/intervals.h"
 
 namespace bitwatch {
@@ -192,16 +193,106 @@ std::string CrcSection(const Explanation& e) {
     return html;
 }
 
+// What the chosen error model teaches about this code, where it decides the verdict.
+std::string ModelFact(const Form& form) {
+    const ErrorModel& model = form.errorModel;
+    const int size = SizeInFrame(model, SentLength(form));
+    const bool burst = model.kind == ErrorModelKind::Burst;
+    if (model.kind == ErrorModelKind::RandomBits) {
+        return {};
+    }
+    if (form.codeMode == ModeNone && !UsesParityGroups(form.groupSize)) {
+        return "Mode None checks nothing: every error that reaches the data slips through.";
+    }
+    if (UsesParityGroups(form.groupSize)) {
+        if (!burst && size % 2 == 1) {
+            return "An odd number of flips leaves some group with an odd number: parity groups "
+                   "catch every error of an odd number of bits.";
+        }
+        return burst ? "Two flips in one group cancel, so parity groups miss even short bursts."
+                     : "Two flips in one group cancel: parity groups miss some errors of every "
+                       "even number of bits.";
+    }
+    const std::string longer = "A burst longer than 8 bits can change a column twice; such "
+                               "bursts slip through about once in 256.";
+    switch (form.codeMode) {
+    case ModeCrc8:
+        if (burst) {
+            return size <= 8 ? "CRC-8 catches every burst of 8 bits or fewer: such a burst is "
+                               "x^i times a polynomial of degree below 8, which x^8 + x^2 + x + 1 "
+                               "cannot divide."
+                             : "A burst longer than 8 bits slips through CRC-8 about once in "
+                               "256: when its pattern is a multiple of x^8 + x^2 + x + 1.";
+        }
+        return size <= 3 ? "CRC-8 catches every error of 3 or fewer bits in this frame."
+                         : "CRC-8 catches every error of 3 or fewer bits in this frame, but not "
+                           "every error of " +
+                               std::to_string(size) +
+                               ": some such patterns are multiples of x^8 + x^2 + x + 1.";
+    case ModeVerticalParity:
+        if (burst) {
+            return size <= 8 ? "A burst of 8 bits or fewer changes each column at most once, so "
+                               "the column parities show it."
+                             : longer;
+        }
+        return size == 1 ? "Every check here catches a single flipped bit."
+                         : "Two flips in the same column of different bytes cancel in the column "
+                           "parity.";
+    case ModeChecksum:
+    case ModeInternet:
+        if (burst) {
+            if (size < 8 || (size == 8 && form.codeMode == ModeChecksum)) {
+                return "A burst of 8 bits or fewer changes each column at most once, so the sum "
+                       "cannot come back to its value.";
+            }
+            return size == 8 ? "A burst of 8 bits or fewer changes each column at most once, "
+                               "but in one's complement 00000000 and 11111111 are both zero: a "
+                               "burst that turns eight zeros into ones, or back, can slip "
+                               "through."
+                             : longer;
+        }
+        return size == 1 ? "Every check here catches a single flipped bit."
+                         : "Two flips cancel in the sum when a 0 becomes 1 and a 1 becomes 0 in "
+                           "the same column of different bytes.";
+    default:
+        return {};
+    }
+}
+
+// The channel the frames go through, in a phrase: "at a bit error rate of 1 %", "through
+// exactly 2 of the 56 bits sent".
+std::string ChannelPhrase(const Form& form) {
+    const int n = SentLength(form);
+    const int size = SizeInFrame(form.errorModel, n);
+    switch (form.errorModel.kind) {
+    case ErrorModelKind::ExactBits:
+        return "With exactly " + std::to_string(size) + " of the " + std::to_string(n) +
+               " bits sent flipped, every set of " + std::to_string(size) + " equally likely";
+    case ErrorModelKind::Burst:
+        return "With one burst of " + std::to_string(size) + " of the " + std::to_string(n) +
+               " bits sent, starting anywhere in the frame with its first and last bit flipped "
+               "and each between them with odds 1/2";
+    case ErrorModelKind::RandomBits:
+        break;
+    }
+    const double rate = static_cast<double>(FlipProbability(form.cmbErrorRate.text()));
+    return "At a bit error rate of " + Number("%.6g", 100 * rate) +
+           " % (the rate box as the channel reads it)";
+}
+
 std::string OddsSection(const Form& form) {
     const double exact = ExactUndetectedProbability(form);
-    const double rate = static_cast<double>(FlipProbability(form.cmbErrorRate.text()));
-    std::string html = "<h3>Expected beside measured</h3><p>At a bit error rate of " +
-                       Number("%.6g", 100 * rate) + " % (the rate box as the channel reads it), " +
-                       "the exact probability of \"Undetected Errors\" is " +
+    const bool random = form.errorModel.kind == ErrorModelKind::RandomBits;
+    std::string html = "<h3>Expected beside measured</h3><p>" + ChannelPhrase(form) +
+                       ", the exact probability of \"Undetected Errors\" is " +
                        Number("%.4g", exact) + " per frame (" + Percent(exact) + ").</p>";
+    if (!random) {
+        html += "<p>The rate box is not used while this error model is chosen.</p>";
+    }
     if (exact == 0) {
-        html += "<p>A search with \"Find UE\" cannot end here: this code lets no error through at "
-                "this rate.</p>";
+        html += std::string("<p>A search with \"Find UE\" cannot end here: this code lets no "
+                            "error through ") +
+                (random ? "at this rate" : "of this kind") + ".</p>";
     }
     if (form.frameCount == 0) {
         return html + "<p>The window has counted no frame since the last reset.</p>";
@@ -228,11 +319,15 @@ std::string OddsSection(const Form& form) {
 double ExactUndetectedProbability(const Form& form) {
     const stats::CodeShape shape{form.codeMode, form.groupSize};
     const float rate = FlipProbability(form.cmbErrorRate.text());
-    // The sums' dynamic programme takes tens of milliseconds, and the companion asks after
-    // every click with the same mode and rate: the values asked for are kept.
+    // The sums' dynamic programmes take tens of milliseconds, and the companion asks after
+    // every click with the same mode and channel: the values asked for are kept.
     std::uint32_t rateBits = 0; // the browser's libc++ has no std::bit_cast
     std::memcpy(&rateBits, &rate, sizeof rateBits);
-    const std::tuple key{shape.codeMode, shape.groupSize, rateBits};
+    const ErrorModel model = form.errorModel;
+    const int size = SizeInFrame(model, stats::SentBits(shape));
+    const bool random = model.kind == ErrorModelKind::RandomBits;
+    const std::tuple key{shape.codeMode, shape.groupSize, static_cast<int>(model.kind),
+                         random ? rateBits : static_cast<std::uint32_t>(size)};
     thread_local std::map<decltype(key), double> known;
     if (const auto found = known.find(key); found != known.end()) {
         return found->second;
@@ -240,7 +335,8 @@ double ExactUndetectedProbability(const Form& form) {
     if (known.size() >= 64) {
         known.clear();
     }
-    const double exact = stats::UndetectedProbability(shape, stats::EffectiveFlipProbability(rate));
+    const double exact =
+        stats::UndetectedThroughModel(shape, model, stats::EffectiveFlipProbability(rate));
     known.emplace(key, exact);
     return exact;
 }
@@ -253,6 +349,9 @@ std::string CompanionHtml(const Form& form) {
     const Explanation e = Explain(form);
     std::string html =
         "<h3>Verdict: " + std::string(e.verdict) + "</h3><p>" + Escaped(e.reason) + "</p>";
+    if (const std::string fact = ModelFact(form); !fact.empty()) {
+        html += "<p>" + fact + "</p>";
+    }
     if (e.verdict != form.lblResult.text) {
         html += "<p>The window still shows the last verdict, \"" + Escaped(form.lblResult.text) +
                 "\": a reset leaves it, and the frame as it stands would now give \"" +

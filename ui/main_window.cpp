@@ -144,7 +144,7 @@ MainWindow::MainWindow(QWidget* parent) : QWidget(parent) {
 
 void MainWindow::ShowCompanion() {
     if (companion_ == nullptr) {
-        companion_ = new CompanionWindow(this);
+        companion_ = new CompanionWindow(this, [this](const Event& event) { Deliver(event); });
     }
     companion_->ShowNow(form_);
     companion_->show();

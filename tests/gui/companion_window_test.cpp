@@ -6,6 +6,8 @@
 
 #include <memory>
 
+#include <QComboBox>
+#include <QSpinBox>
 #include <QTest>
 #include <QTextBrowser>
 
@@ -75,6 +77,46 @@ TEST_F(CompanionTest, WaitsForTheEndOfAFastRun) {
     EXPECT_NE(CompanionText(), fast);
     EXPECT_TRUE(CompanionText().contains(
         QString::fromStdString(std::to_string(window->form().frameCount) + " frames")));
+}
+
+// The error model is chosen in the companion, by keyboard as a user would, and reaches the
+// records as events; the text says what the channel now is and what it teaches.
+TEST_F(CompanionTest, ChoosesTheErrorModelAndExplainsIt) {
+    window->ShowCompanion();
+    auto* model = window->companion()->findChild<QComboBox*>("errorModel");
+    auto* size = window->companion()->findChild<QSpinBox*>("modelSize");
+    ASSERT_NE(model, nullptr);
+    ASSERT_NE(size, nullptr);
+    EXPECT_FALSE(size->isEnabled()) << "k or L used by the random channel";
+
+    window->form().cmbMode.SetText("Checksum");
+    window->Refresh();
+    model->setFocus();
+    QTest::keyClick(model, Qt::Key_Down); // "Exactly k bits"
+    EXPECT_EQ(window->form().errorModel.kind, ErrorModelKind::ExactBits);
+    ASSERT_TRUE(size->isEnabled());
+    EXPECT_EQ(size->maximum(), 56);
+    size->setFocus();
+    QTest::keyClick(size, Qt::Key_Up); // from 2
+    EXPECT_EQ(window->form().errorModel.size, 3);
+    QTest::keyClick(size, Qt::Key_Down);
+    EXPECT_EQ(window->form().errorModel.size, 2);
+    EXPECT_TRUE(CompanionText().contains("The rate box is not used"))
+        << CompanionText().toStdString();
+
+    Press("Command2"); // "Find UE": stops on a frame whose two flips cancel in the sum
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !window->form().Timer1.enabled(); }, 20000));
+    EXPECT_EQ(window->form().lblResult.text, "Undetected Errors");
+    EXPECT_TRUE(CompanionText().contains("2 of the 56 bits sent differ"));
+    EXPECT_TRUE(CompanionText().contains("Two flips cancel in the sum"));
+
+    window->form().cmbMode.SetText("CRC-8");
+    window->Refresh();
+    window->companion()->ShowNow(window->form());
+    EXPECT_TRUE(CompanionText().contains("\"Find UE\" cannot end here: this code lets no error "
+                                         "through of this kind"))
+        << CompanionText().toStdString();
+    EXPECT_TRUE(CompanionText().contains("CRC-8 catches every error of 3 or fewer bits"));
 }
 
 } // namespace
