@@ -4,6 +4,8 @@
 
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
+#include <map>
 #include <cstdio>
 #include <mutex>
 #include <optional>
@@ -15,6 +17,8 @@
 
 #include "channel/send_frame.h"
 #include "stats/exact.h"
+#include "stats/exact_models.h"
+#include "stats/model_channel.h"
 #include "stats/options.h"
 #include "stats/runner.h"
 #include "stats/intervals.h"
@@ -103,19 +107,87 @@ bool OutputFailed() {
 struct Row {
     std::string mode;
     CodeShape shape;
-    std::string rate;
+    std::string rate; // the rate's text, or k or L through an error model
+    bitwatch::ErrorModel model;
     double exact = 0;
     bool exactKnown = false;
 };
 
-double ExactOf(Row& row) {
-    if (!row.exactKnown) {
-        const double p = EffectiveFlipProbability(bitwatch::FlipProbability(row.rate));
-        row.exact = UndetectedProbability(row.shape, p);
-        row.exactKnown = true;
+// The exact values of every row; an error model's come as one table per code, for every size
+// the rows ask for at once.
+class ExactValues {
+  public:
+    double Of(Row& row) {
+        if (!row.exactKnown) {
+            row.exact =
+                row.model.kind == bitwatch::ErrorModelKind::RandomBits ? OfRate(row) : OfModel(row);
+            row.exactKnown = true;
+        }
+        return row.exact;
     }
-    return row.exact;
-}
+
+    void Need(const Row& row) {
+        int& most = largest_[row.mode];
+        most = std::max(most, static_cast<int>(row.model.size));
+    }
+
+  private:
+    static double OfRate(const Row& row) {
+        const double p = EffectiveFlipProbability(bitwatch::FlipProbability(row.rate));
+        return UndetectedProbability(row.shape, p);
+    }
+
+    double OfModel(const Row& row) {
+        std::vector<double>& table = tables_[row.mode];
+        if (table.empty()) {
+            const int most = std::max(largest_[row.mode], static_cast<int>(row.model.size));
+            table = row.model.kind == bitwatch::ErrorModelKind::ExactBits
+                        ? ErrorShares(row.shape, most)
+                        : BurstShares(row.shape, most);
+        }
+        return table[static_cast<std::size_t>(row.model.size)];
+    }
+
+    std::map<std::string, int> largest_;
+    std::map<std::string, std::vector<double>> tables_;
+};
+
+// Model rows each run on one thread, side by side; their results are taken in order.
+class ModelRows {
+  public:
+    ModelRows(const std::vector<Row>& rows, const Options& options,
+              std::atomic<std::int64_t>& frames)
+        : results_(rows.size()) {
+        const auto work = [this, &rows, &options, &frames] {
+            for (std::size_t i = next_++; i < rows.size(); i = next_++) {
+                const ModelRowPlan plan{rows[i].shape, rows[i].model, options.frames,
+                                        options.untilUndetected, options.seed};
+                const RowResult result = RunModelRow(plan, frames);
+                const std::lock_guard lock(mutex_);
+                results_[i] = result;
+                ready_.notify_all();
+            }
+        };
+        const auto threads =
+            std::min<std::size_t>(static_cast<std::size_t>(options.threads), rows.size());
+        for (std::size_t t = 0; t < threads; ++t) {
+            workers_.emplace_back(work);
+        }
+    }
+
+    RowResult Take(std::size_t i) {
+        std::unique_lock lock(mutex_);
+        ready_.wait(lock, [this, i] { return results_[i].has_value(); });
+        return *results_[i];
+    }
+
+  private:
+    std::atomic<std::size_t> next_{0};
+    std::mutex mutex_;
+    std::condition_variable ready_;
+    std::vector<std::optional<RowResult>> results_; // guarded by mutex_
+    std::vector<std::jthread> workers_;             // last: joined before the rest goes
+};
 
 std::string Percent(double fraction) {
     char text[32];
@@ -148,30 +220,55 @@ int main(int argc, char* argv[]) {
     std::vector<Row> rows;
     for (const std::string& mode : options.modes) {
         const CodeShape shape = *ShapeOfMode(mode);
-        for (const std::string& rate : options.rates) {
-            rows.push_back({mode, shape, rate, 0, false});
+        if (options.model == bitwatch::ErrorModelKind::RandomBits) {
+            for (const std::string& rate : options.rates) {
+                rows.push_back({mode, shape, rate, {}, 0, false});
+            }
+        }
+        // A k or L beyond this code's frame gives it no row.
+        for (const int size : options.sizes) {
+            if (size <= SentBits(shape)) {
+                const bitwatch::ErrorModel model{options.model, static_cast<std::int16_t>(size)};
+                rows.push_back({mode, shape, std::to_string(size), model, 0, false});
+            }
         }
     }
+    ExactValues exactValues;
+    for (const Row& row : rows) {
+        exactValues.Need(row);
+    }
+    const bool modelRows = options.model != bitwatch::ErrorModelKind::RandomBits;
+    const char* sizeName = options.model == bitwatch::ErrorModelKind::Burst ? "L bits" : "k bits";
+    const char* sizeColumn =
+        options.model == bitwatch::ErrorModelKind::Burst ? "burst_bits" : "error_bits";
     // A search that cannot succeed would run to its cap for nothing, so a search knows every
     // exact value before its first row; otherwise each row's comes as the row is printed.
     for (Row& row : rows) {
-        if (options.untilUndetected && !options.exactOnly && ExactOf(row) == 0) {
+        if (options.untilUndetected && !options.exactOnly && exactValues.Of(row) == 0) {
+            const std::string channel =
+                modelRows ? "with " + row.rate +
+                                (options.model == bitwatch::ErrorModelKind::Burst ? "-bit bursts"
+                                                                                  : " flipped bits")
+                          : "at " + row.rate + " %";
             std::fprintf(stderr,
-                         "bitwatch-stats: %s at %s %% never lets an error through (its exact "
+                         "bitwatch-stats: %s %s never lets an error through (its exact "
                          "probability is 0), so --until-undetected would never stop\n",
-                         row.mode.c_str(), row.rate.c_str());
+                         row.mode.c_str(), channel.c_str());
             return 2;
         }
     }
 
+    const std::string second = modelRows ? sizeColumn : "rate_percent";
+    const char* secondTitle = modelRows ? sizeName : "rate %";
     if (options.csv) {
-        std::puts(options.exactOnly ? "mode,rate_percent,exact_demo_channel"
-                                    : "mode,rate_percent,frames,undetected,measured,low95,high95,"
-                                      "exact_demo_channel,exact_outside,interval");
+        std::printf(options.exactOnly ? "mode,%s,exact_demo_channel\n"
+                                      : "mode,%s,frames,undetected,measured,low95,high95,"
+                                        "exact_demo_channel,exact_outside,interval\n",
+                    second.c_str());
     } else if (options.exactOnly) {
-        std::printf("%-10s %8s %14s\n", "mode", "rate %", "exact %");
+        std::printf("%-10s %8s %14s\n", "mode", secondTitle, "exact %");
     } else {
-        std::printf("%-10s %8s %12s %11s %12s %25s %12s\n", "mode", "rate %", "frames",
+        std::printf("%-10s %8s %12s %11s %12s %25s %12s\n", "mode", secondTitle, "frames",
                     "undetected", "measured %", "95 % interval (%)", "exact %");
     }
     if (OutputFailed()) {
@@ -195,8 +292,13 @@ int main(int argc, char* argv[]) {
     }
     ProgressDisplay progress(measuring && !options.quiet, static_cast<int>(rows.size()),
                              framesInAll);
-    for (Row& row : rows) {
-        const double exact = ExactOf(row);
+    std::optional<ModelRows> modelResults;
+    if (measuring && modelRows) {
+        modelResults.emplace(rows, options, progress.frames());
+    }
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        Row& row = rows[r];
+        const double exact = exactValues.Of(row);
         const char* mode = row.mode.c_str();
         const char* rate = row.rate.c_str();
         if (options.exactOnly) {
@@ -209,7 +311,8 @@ int main(int argc, char* argv[]) {
             const RowPlan plan{row.shape,      row.rate,
                                options.frames, options.untilUndetected,
                                options.seed,   options.threads};
-            const RowResult result = RunRow(plan, progress.frames());
+            const RowResult result =
+                modelResults ? modelResults->Take(r) : RunRow(plan, progress.frames());
             progress.RowDone();
             const auto hold = progress.Hold();
             const double measured =

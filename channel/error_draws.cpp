@@ -1,5 +1,8 @@
 #include "channel/error_draws.h"
 
+#include <algorithm>
+#include <bit>
+
 namespace bitwatch {
 
 namespace {
@@ -34,9 +37,11 @@ FlipPlaces DrawBurst(RandomSource& random, int n, int length) {
         static_cast<int>(DrawBelow(random, static_cast<std::uint32_t>(n - length) + 1));
     const int last = first + length - 1;
     places.Flip(first);
-    for (int place = first + 1; place < last; ++place) {
-        if (random.DrawSteps() >= kHalf) {
-            places.Flip(place);
+    for (int place = first + 1; place < last; place += 64) {
+        const int count = std::min(64, last - place);
+        for (std::uint64_t inner = random.DrawAtLeast(count, kHalf); inner != 0;
+             inner &= inner - 1) {
+            places.Flip(place + std::countr_zero(inner));
         }
     }
     if (last != first) {

@@ -20,6 +20,11 @@ enum class ErrorModelKind : std::uint8_t {
 inline constexpr std::array<std::string_view, 3> kErrorModelNames{
     "Random bit errors", "Exactly k bits", "One burst of L bits"};
 
+// The caption of k or L beside the list, by model; the random channel uses neither.
+inline std::string_view SizeCaption(ErrorModelKind kind) {
+    return kind == ErrorModelKind::Burst ? "Burst length L" : "Bits k";
+}
+
 // The most bits a frame sends: 48 data bits and a parity bit after each (Parity 1).
 inline constexpr int kLongestFrame = 96;
 

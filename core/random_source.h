@@ -38,6 +38,12 @@ class RandomSource {
         return NextWord() >> 8U;
     }
 
+    // The next `count` draws (at most 64) as bits, bit i set when draw i has at least
+    // `threshold` steps: what comparing each DrawSteps() with the threshold gives, one draw
+    // after another. The draws' states are computed side by side from the first (each is one
+    // affine map of it), which a processor overlaps where one draw after another cannot be.
+    std::uint64_t DrawAtLeast(int count, std::uint32_t threshold);
+
     // Moves the generator on by `draws` draws at once, in time proportional to the number's
     // bits, so that far-apart pieces of one stream can be run side by side.
     void Advance(std::uint64_t draws);

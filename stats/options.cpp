@@ -7,13 +7,15 @@
 #include <limits>
 
 #include "stats/code_shape.h"
+#include "stats/exact_models.h"
 
 namespace bitwatch::stats {
 
 namespace {
 
-constexpr std::array<std::string_view, 6> kValueOptions = {
-    "--modes", "--rates", "--frames", "--until-undetected", "--seed", "--threads"};
+constexpr std::array<std::string_view, 8> kValueOptions = {
+    "--modes", "--rates",  "--errors", "--bursts", "--frames", "--until-undetected",
+    "--seed",  "--threads"};
 
 std::vector<std::string> AllModes() {
     std::vector<std::string> names;
@@ -105,6 +107,32 @@ std::string CheckRate(std::string& text) {
     return {};
 }
 
+// A list of bit counts such as "1-8,12": each a whole number or a range of them, 1 to the
+// longest frame. The error is empty when the list was understood.
+std::string ReadSizes(std::string_view option, std::string_view text, std::vector<int>& sizes) {
+    sizes.clear();
+    for (const std::string& item : SplitList(text)) {
+        const std::size_t dash = item.find('-', 1);
+        const std::string_view first = std::string_view(item).substr(0, dash);
+        const std::string_view last =
+            dash == std::string::npos ? first : std::string_view(item).substr(dash + 1);
+        int low = 0;
+        int high = 0;
+        if (ParseWhole(first, low, kLongestFrame) != ParsedWhole::Ok ||
+            ParseWhole(last, high, kLongestFrame) != ParsedWhole::Ok || low < 1 || high < low) {
+            return "bad bit count " + Quoted(item) + " for " + std::string(option) +
+                   ": give whole numbers or ranges such as 1-8, from 1 to " +
+                   std::to_string(kLongestFrame) + " (the longest frame)";
+        }
+        for (int size = low; size <= high; ++size) {
+            if (std::find(sizes.begin(), sizes.end(), size) == sizes.end()) {
+                sizes.push_back(size);
+            }
+        }
+    }
+    return {};
+}
+
 } // namespace
 
 std::string UsageText() {
@@ -118,6 +146,12 @@ Options:
                          --modes "Parity 8,CRC-8"
   --rates LIST           comma-separated bit error rates in percent, 0 to 100
                          (default: 0.1,1,5)
+  --errors K_LIST        instead of rates: exactly K bits flip in each frame, every set of K
+                         equally likely, e.g. --errors 1-8 or --errors 2,4 (1 to 96; a K beyond
+                         a code's frame gives no row for that code)
+  --bursts L_LIST        instead of rates: one burst of L bits in each frame, starting anywhere
+                         in the order sent, its first and last bit flipped and each between
+                         them with odds 1/2, e.g. --bursts 1-56
   --frames N             frames per row (default 1000000, at most 10^15); with
                          --until-undetected, the most frames a row may take (default there:
                          1000000000)
@@ -145,6 +179,10 @@ processor has (AVX-512, AVX2, SSE4, or plain code), chosen at run time; the coun
 on every one (--verbose names it). About 9 M frames a second per core with AVX2, 2.5 to 3 times
 a plain loop over the same generator; AVX-512 multiplies 64-bit lanes directly.
 
+With --errors or --bursts the exact column is the share of such frames that go undetected,
+and each row is sent on one thread (rows run side by side): its draws depend on the frame,
+so the frames of an unseeded row are exactly those the demo's companion sends from launch.
+
 The 95 % interval is Wilson's for a row of a fixed number of frames, and the exact interval for
 inverse binomial sampling for a row that stopped at its K-th undetected frame. A row's mark "*"
 says that the exact value lies outside it (expected for at most about one row in twenty).
@@ -160,6 +198,7 @@ ParsedOptions ParseOptions(std::span<const std::string_view> arguments, int defa
     options.rates = {"0.1", "1", "5"};
     options.threads = defaultThreads;
     bool framesGiven = false;
+    std::vector<std::string_view> channels; // --rates, --errors, --bursts as given
 
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         std::string_view argument = arguments[i];
@@ -208,7 +247,12 @@ ParsedOptions ParseOptions(std::span<const std::string_view> arguments, int defa
                     return parsed;
                 }
             }
+        } else if (name == "--errors" || name == "--bursts") {
+            channels.push_back(name);
+            options.model = name == "--errors" ? ErrorModelKind::ExactBits : ErrorModelKind::Burst;
+            parsed.error = ReadSizes(name, text, options.sizes);
         } else if (name == "--rates") {
+            channels.push_back(name);
             options.rates = SplitList(text);
             for (std::string& rate : options.rates) {
                 parsed.error = CheckRate(rate);
@@ -263,6 +307,24 @@ ParsedOptions ParseOptions(std::span<const std::string_view> arguments, int defa
             parsed.error = "unknown option " + Quoted(argument);
         }
         if (!parsed.error.empty()) {
+            return parsed;
+        }
+    }
+    for (const std::string_view other : channels) {
+        if (other != channels.front()) {
+            parsed.error = "options " + Quoted(channels.front()) + " and " + Quoted(other) +
+                           " choose different channels: give one of --rates, --errors, --bursts";
+            return parsed;
+        }
+    }
+    int longest = 0;
+    for (const std::string& mode : options.modes) {
+        longest = std::max(longest, SentBits(*ShapeOfMode(mode)));
+    }
+    for (const int size : options.sizes) {
+        if (size > longest) {
+            parsed.error = "no chosen code sends " + std::to_string(size) +
+                           " bits: the longest of their frames has " + std::to_string(longest);
             return parsed;
         }
     }

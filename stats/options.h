@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "core/error_model.h"
+
 namespace bitwatch::stats {
 
 // The largest counts accepted: a row of this many frames takes weeks on any machine of today,
@@ -17,6 +19,9 @@ inline constexpr std::int64_t kMaxUntilUndetected = kMaxFrames;
 struct Options {
     std::vector<std::string> modes;
     std::vector<std::string> rates;
+    // --errors or --bursts: the companion's channels, with their k or L in place of the rates.
+    ErrorModelKind model = ErrorModelKind::RandomBits;
+    std::vector<int> sizes;
     std::int64_t frames = 1'000'000;
     std::optional<std::int64_t> untilUndetected;
     std::optional<std::uint64_t> seed;

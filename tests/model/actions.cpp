@@ -116,7 +116,7 @@ std::int16_t RandomIndex(std::mt19937_64& random, int size) {
 } // namespace
 
 Event RandomEvent(std::mt19937_64& random) {
-    std::uniform_int_distribution<int> weight(0, 99);
+    std::uniform_int_distribution<int> weight(0, 103);
     const int pick = weight(random);
     Event event;
     if (pick < 30) {
@@ -145,8 +145,16 @@ Event RandomEvent(std::mt19937_64& random) {
         event.kind = EventKind::PressReset;
     } else if (pick < 93) {
         event.kind = EventKind::PressRun;
-    } else {
+    } else if (pick < 100) {
         event.kind = EventKind::PressFind;
+    } else if (pick < 102) { // the companion's model, now and then one beyond its list
+        event.kind = EventKind::ModelPicked;
+        event.index = static_cast<std::int16_t>(std::uniform_int_distribution<int>(0, 3)(random));
+    } else { // its k or L: small, the whole frame, or none a control could send
+        constexpr std::array<int, 8> kSizes = {1, 2, 3, 8, 9, 56, 96, 97};
+        event.kind = EventKind::ModelSizeChanged;
+        event.index = static_cast<std::int16_t>(
+            kSizes[std::uniform_int_distribution<std::size_t>(0, kSizes.size() - 1)(random)]);
     }
     return event;
 }

@@ -307,6 +307,37 @@ std::string ReferenceRateText(std::int64_t undetected, std::int64_t frames) {
     return " " + text;
 }
 
+// The model follows its own events only, whatever else happens; a frame sent through exactly k
+// bits differs from its twin in exactly k cells, one through a burst of L spans exactly L.
+std::string CheckErrorModel(const Form& form, const Event& action, bool ticked, ModelState& state) {
+    if (action.kind == EventKind::ModelPicked && action.index >= 0 && action.index < 3) {
+        state.model.kind = static_cast<ErrorModelKind>(action.index);
+    }
+    if (action.kind == EventKind::ModelSizeChanged && action.index >= 1 && action.index <= 96) {
+        state.model.size = action.index;
+    }
+    if (form.errorModel != state.model) {
+        return "error model " + std::to_string(static_cast<int>(form.errorModel.kind)) + "/" +
+               std::to_string(form.errorModel.size) + ", expected " +
+               std::to_string(static_cast<int>(state.model.kind)) + "/" +
+               std::to_string(state.model.size);
+    }
+    const bool sent = ticked || action.kind == EventKind::PressOne;
+    if (!sent || state.model.kind == ErrorModelKind::RandomBits) {
+        return {};
+    }
+    const Explanation why = Explain(form);
+    const int expected = std::min<int>(state.model.size, why.frameLength);
+    const int seen = state.model.kind == ErrorModelKind::ExactBits
+                         ? static_cast<int>(why.errors.size())
+                         : why.span;
+    if (seen != expected) {
+        return (state.model.kind == ErrorModelKind::ExactBits ? "damaged cells " : "burst span ") +
+               std::to_string(seen) + ", expected " + std::to_string(expected);
+    }
+    return {};
+}
+
 Before Snapshot(const Form& form, const Event& action) {
     Before before;
     before.timerEnabled = form.Timer1.enabled();
@@ -401,6 +432,9 @@ std::string CheckInvariants(const Form& form, const Event& action, const Before&
                                  : ReferenceRateText(form.undetectedCount, form.frameCount);
     if (form.lblUER.text != rate) {
         return "lblUER \"" + form.lblUER.text + "\", expected \"" + rate + "\"";
+    }
+    if (std::string broken = CheckErrorModel(form, action, ticked, state); !broken.empty()) {
+        return broken;
     }
     if (!IsRunState(form)) {
         return "run state: caption \"" + form.Command4.caption + "\", timer " +

@@ -18,6 +18,8 @@ struct ModelState {
     // The verdict describes the frame on screen: false after a reset, which leaves it alone.
     bool verdictCurrent = true;
     std::int64_t frameCount = 0;
+    // The companion's error model as its events set it.
+    ErrorModel model;
 };
 
 // The parts of the form before the action that decide what the action does.

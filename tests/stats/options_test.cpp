@@ -35,6 +35,14 @@ TEST(Options, ReadsEveryOptionInBothSpellings) {
     EXPECT_TRUE(parsed.options.csv);
 }
 
+TEST(Options, ReadsListsAndRangesOfBits) {
+    const ParsedOptions parsed = Parse({"--errors", "1-3,5,2,96"});
+    ASSERT_EQ(parsed.error, "");
+    EXPECT_EQ(parsed.options.model, ErrorModelKind::ExactBits);
+    EXPECT_EQ(parsed.options.sizes, (std::vector<int>{1, 2, 3, 5, 96}));
+    EXPECT_EQ(Parse({"--bursts=4"}).options.model, ErrorModelKind::Burst);
+}
+
 TEST(Options, ASearchWithoutAFrameCountGetsALargeCap) {
     EXPECT_EQ(Parse({"--until-undetected", "1"}).options.frames, 1'000'000'000);
 }
@@ -93,6 +101,16 @@ INSTANTIATE_TEST_SUITE_P(
         MessageCase{"seed_beyond_uint64", {"--seed", "18446744073709551616"}, "too large"},
         MessageCase{"negative_seed", {"--seed", "-3"}, "give a whole number"},
         MessageCase{"rate_underflows", {"--rates", "1e-400"}, "too small to represent"},
+        MessageCase{"errors_and_rates", {"--rates", "1", "--errors", "2"}, "different channels"},
+        MessageCase{"errors_and_bursts", {"--bursts=2", "--errors", "2"}, "different channels"},
+        MessageCase{"errors_backwards", {"--errors", "8-1"}, "ranges such as 1-8"},
+        MessageCase{"errors_zero", {"--errors", "0-3"}, "from 1 to 96"},
+        MessageCase{"errors_empty", {"--errors", "2,"}, "bad bit count ''"},
+        MessageCase{"errors_open_range", {"--errors", "3-"}, "bad bit count '3-'"},
+        MessageCase{"bursts_past_every_frame", {"--bursts", "97"}, "from 1 to 96"},
+        MessageCase{"bursts_past_the_chosen_frames",
+                    {"--modes", "CRC-8,None", "--bursts", "50-57"},
+                    "no chosen code sends 57 bits: the longest of their frames has 56"},
         MessageCase{"rate_overflows", {"--rates", "1e400"}, "too large"},
         MessageCase{"rate_above_100", {"--rates", "101"}, "from 0 to 100"},
         MessageCase{"stray_word", {"foo"}, "unexpected argument 'foo'"},
