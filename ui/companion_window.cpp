@@ -80,10 +80,9 @@ void CompanionWindow::SyncModel(const Form& form) {
     const QSignalBlocker sizeBlocker(size_);
     const ErrorModel& model = form.errorModel;
     model_->setCurrentIndex(static_cast<int>(model.kind));
-    const bool burst = model.kind == ErrorModelKind::Burst;
-    sizeLabel_->setText(burst ? QStringLiteral("Burst &length L:") : QStringLiteral("&Bits k:"));
-    size_->setAccessibleName(burst ? QStringLiteral("Burst length L")
-                                   : QStringLiteral("Bits flipped k"));
+    const QString caption = FromView(SizeCaption(model.kind));
+    sizeLabel_->setText(caption + QLatin1Char(':'));
+    size_->setAccessibleName(caption);
     const int n = SentLength(form);
     size_->setRange(1, n);
     size_->setValue(SizeInFrame(model, n));

@@ -111,7 +111,10 @@ std::string RecordsJson(const Form& form) {
     // The companion's channel, and the frame's length that bounds its k or L.
     json += "\"errorModel\":{\"kind\":" + std::to_string(static_cast<int>(form.errorModel.kind)) +
             ",\"size\":" + std::to_string(form.errorModel.size) +
-            ",\"frameLength\":" + std::to_string(SentLength(form)) + "},";
+            ",\"frameLength\":" + std::to_string(SentLength(form)) +
+            ",\"sizeCaption\":" + JsonString(SizeCaption(form.errorModel.kind)) +
+            ",\"sizeUsed\":" + (form.errorModel.kind == ErrorModelKind::RandomBits ? "0" : "1") +
+            "},";
     json += "\"draws\":" + std::to_string(form.random.drawCount()) + "}";
     return json;
 }

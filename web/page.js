@@ -159,6 +159,7 @@
         shown: null,
       };
       const { body, toggle } = this.companion;
+      this.buildErrorModel();
       toggle.addEventListener("click", () => {
         const open = body.hidden;
         body.hidden = !open;
@@ -179,6 +180,49 @@
           (body.hidden ? toggle : body).focus();
         }
       });
+    }
+
+    // The companion's one control of its own: which channel the frames go through, and its k
+    // or L. Both are events for the library; the records say what they now are.
+    buildErrorModel() {
+      const { names, picked, size } = this.description.errorModels;
+      const select = document.getElementById("errorModel");
+      const input = document.getElementById("modelSize");
+      select.replaceChildren(
+        ...names.map((name, i) => {
+          const option = document.createElement("option");
+          option.value = String(i);
+          option.textContent = name;
+          return option;
+        }),
+      );
+      select.addEventListener("change", () => this.run(picked, Number(select.value), ""));
+      input.addEventListener("input", () => {
+        const value = Number(input.value);
+        if (input.value !== "" && Number.isInteger(value)) {
+          this.run(size, value, "");
+        }
+      });
+      // What was typed beyond the frame, or nothing, gives way to the records when the box is left.
+      input.addEventListener("change", () => this.syncErrorModel(this.shown.errorModel, true));
+      this.errorModel = { select, input, label: document.getElementById("modelSizeLabel") };
+    }
+
+    syncErrorModel(record, force = false) {
+      const { select, input, label } = this.errorModel;
+      const kind = String(record.kind);
+      if (select.value !== kind) {
+        select.value = kind;
+      }
+      if (label.textContent !== record.sizeCaption) {
+        label.textContent = record.sizeCaption;
+      }
+      input.max = String(record.frameLength);
+      input.disabled = !record.sizeUsed;
+      const value = String(Math.min(record.size, record.frameLength));
+      if (input.value !== value && (force || document.activeElement !== input)) {
+        input.value = value;
+      }
     }
 
     syncCompanion() {
@@ -583,6 +627,7 @@
         this.syncCombo(combo, records[id]);
       }
       this.syncTimer(records.Timer1);
+      this.syncErrorModel(records.errorModel);
       // A fast run changes the verdict and the rate a hundred times a second: the live regions
       // wait until it ends instead of reading every frame.
       const fast = records.Timer1.enabled && records.Timer1.interval === this.description.fastInterval;

@@ -125,6 +125,16 @@ std::string ComboJson(const char* id, const layout::Box& box, const layout::Text
            "}";
 }
 
+// The companion's error model: its list and the events that pick from it and set k or L.
+std::string ErrorModelsJson() {
+    std::vector<std::string> names;
+    for (const std::string_view name : kErrorModelNames) {
+        names.push_back(JsonString(name));
+    }
+    return "{\"names\":[" + Join(names) + "],\"picked\":" + Kind(EventKind::ModelPicked) +
+           ",\"size\":" + Kind(EventKind::ModelSizeChanged) + "}";
+}
+
 } // namespace
 
 std::string PageDescriptionJson() {
@@ -181,7 +191,7 @@ std::string PageDescriptionJson() {
            "],\"controls\":[" + controls + "],\"logo\":{\"box\":" + BoxJson(layout::kLogo) +
            ",\"level\":" + std::to_string(kLogoLevel) + ",\"name\":" + JsonString(names::kLogo) +
            "},\"controlLevel\":" + std::to_string(kControlLevel) +
-           ",\"tick\":" + Kind(EventKind::Tick) +
+           ",\"tick\":" + Kind(EventKind::Tick) + ",\"errorModels\":" + ErrorModelsJson() +
            ",\"fastInterval\":" + std::to_string(kFastInterval) +
            ",\"textLimit\":" + std::to_string(kBoxTextLimit) + "}";
 }

@@ -88,4 +88,42 @@ describe("the panel Why?", () => {
     assert.match(await page.locator("#whyBody").textContent(), new RegExp(` of ${frames} frames`));
     await page.close();
   });
+  // The error model is the panel's own control: chosen there, it reaches the library as
+  // events, the records say what it is, and the panel explains the channel and its lesson.
+  test("chooses the error model and searches through it", async () => {
+    const page = await openDemo(browser, undefined, { width: 1600, height: 900 });
+    await typeMode(page, "Checksum");
+    const size = page.getByLabel("Bits k");
+    assert.equal(await size.isDisabled(), true, "k is used by the random channel");
+    await page.getByLabel("Error model").selectOption({ label: "Exactly k bits" });
+    assert.equal(await size.isDisabled(), false);
+    assert.equal(await size.getAttribute("max"), "56");
+    await size.fill("3");
+    await page.waitForFunction(() => /With exactly 3 of the 56 bits sent flipped/.test(
+      document.getElementById("whyBody").textContent), null, { timeout: 5000 });
+    await size.fill("2");
+    await page.click("#Command2"); // "Find UE"
+    await page.waitForFunction(() => document.getElementById("Command4").textContent === "Start" &&
+      document.getElementById("lblResult").textContent === "Undetected Errors", null, { timeout: 20000 });
+    const panel = page.locator("#whyBody");
+    await page.waitForFunction(() => /Two flips cancel in the sum/.test(document.getElementById("whyBody").textContent),
+      null, { timeout: 5000 });
+    const text = await panel.textContent();
+    assert.match(text, /2 of the 56 bits sent differ/);
+    assert.match(text, /The rate box is not used/);
+
+    await page.getByLabel("Error model").selectOption({ label: "One burst of L bits" });
+    assert.equal(await page.locator("#modelSizeLabel").textContent(), "Burst length L");
+    await typeMode(page, "CRC-8");
+    await page.getByLabel("Burst length L").fill("8");
+    await page.waitForFunction(() => /cannot end here/.test(document.getElementById("whyBody").textContent),
+      null, { timeout: 5000 });
+    assert.match(await panel.textContent(), /CRC-8 catches every burst of 8 bits or fewer/);
+    // Beyond the frame: the box gives way to the records when it is left.
+    await page.getByLabel("Burst length L").fill("99");
+    await page.getByLabel("Burst length L").blur();
+    assert.equal(await page.getByLabel("Burst length L").inputValue(), "8");
+    assert.deepEqual(page.errors, []);
+    await page.close();
+  });
 });

@@ -17,6 +17,7 @@ const require = createRequire(import.meta.url);
 const Kind = {
   ClickData: 0, ClickParity: 1, ClickCheck: 2, ModeTextChanged: 3, ModePicked: 4,
   RateTextChanged: 5, PressOne: 6, PressReset: 7, PressRun: 8, PressFind: 9, Tick: 10,
+  ModelPicked: 11, ModelSizeChanged: 12,
 };
 
 function typed(kind, text) {
@@ -49,6 +50,15 @@ function script() {
     [Kind.PressRun, 0, ""], [Kind.PressRun, 0, ""], ...ticks(60),
     [Kind.ModeTextChanged, 0, "crc-8\u00e9"], [Kind.RateTextChanged, 0, "100"], [Kind.PressOne, 0, ""],
     [Kind.Tick, 0, ""], [Kind.ModePicked, 9, ""], [Kind.ModePicked, 0, ""],
+    // The companion's error models, switched between and during runs and a search, with sizes
+    // beyond the frame and beyond any frame.
+    [Kind.ModelPicked, 1, ""], [Kind.ModelSizeChanged, 3, ""], [Kind.PressOne, 0, ""],
+    [Kind.PressRun, 0, ""], ...ticks(3), [Kind.ModelPicked, 2, ""], [Kind.ModelSizeChanged, 9, ""],
+    [Kind.PressRun, 0, ""], ...ticks(30), [Kind.ModelSizeChanged, 96, ""], ...ticks(3),
+    [Kind.ModelSizeChanged, 97, ""], [Kind.ModelSizeChanged, 0, ""], [Kind.ModelPicked, 3, ""],
+    [Kind.PressRun, 0, ""], [Kind.ModeTextChanged, 0, "Parity 1"], [Kind.PressOne, 0, ""],
+    [Kind.ModeTextChanged, 0, "Checksum"], [Kind.ModelPicked, 1, ""], [Kind.ModelSizeChanged, 2, ""],
+    [Kind.PressFind, 0, ""], ...ticks(200), [Kind.ModelPicked, 0, ""], [Kind.PressOne, 0, ""],
   ];
 }
 
@@ -85,8 +95,10 @@ function randomScript(seed, length) {
       events.push([Kind.ModeTextChanged, 0, text()]);
     } else if (roll < 0.7) {
       events.push([Kind.ModePicked, Math.floor(random() * 9), ""]);
-    } else if (roll < 0.85) {
+    } else if (roll < 0.8) {
       events.push([Kind.RateTextChanged, 0, text()]);
+    } else if (roll < 0.85) {
+      events.push([pick([Kind.ModelPicked, Kind.ModelSizeChanged]), Math.floor(random() * 100) - 2, ""]);
     } else {
       events.push([pick([Kind.PressOne, Kind.PressReset, Kind.PressRun, Kind.PressRun, Kind.PressFind]), 0, ""]);
     }
