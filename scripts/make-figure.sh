@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
 # Makes docs/undetected-rates.png: the undetected-error rate of every code against the bit
 # error rate, log-log, measured points with their 95 % Wilson intervals over the exact curves.
-# The data go to docs/undetected-rates.csv and docs/undetected-exact.csv. The rows are seeded and
+# The data go to docs/undetected-rates.csv and docs/undetected-exact.csv. Then
+# docs/missed-by-weight.png and docs/missed-by-burst.png: the exact share of errors of exactly
+# k bits, and of bursts of L bits, that each code misses (docs/missed-by-weight.csv and
+# docs/missed-by-burst.csv). The rows are seeded and
 # do not depend on the number of threads, so the same commit makes the same files on any machine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -60,3 +63,48 @@ plot for [i=1:12] "docs/undetected-exact.csv" using 2:(strcol(1) eq M[i] ? $3 : 
      NaN with points lc rgb "#000000" pt 11 ps 1.4 title "none undetected: upper bound"
 PLOT
 echo "==> Wrote docs/undetected-rates.png"
+
+echo "==> Computing the shares of k-bit errors and of bursts missed"
+"$stats" --csv --exact-only --errors 1-8 >docs/missed-by-weight.csv
+"$stats" --csv --exact-only --bursts 1-64 >docs/missed-by-burst.csv
+
+# The same twelve styles as above; a share of exactly 0 (nothing of that kind slips through)
+# has no place on a log scale and is drawn on the bottom line as an open triangle.
+for figure in weight burst; do
+{ echo "figure = '$figure'"; cat <<'PLOT'; } | gnuplot
+set terminal pngcairo size 1100,760 font "Liberation Sans,11"
+set output sprintf("docs/missed-by-%s.png", figure)
+set datafile separator ","
+set logscale y
+set format y "10^{%L}"
+weight = figure eq "weight"
+floor = weight ? 1e-6 : 1e-7
+set yrange [floor / 1.6:1.6]
+set xrange [0.5:(weight ? 8.5 : 64.5)]
+step = weight ? 1 : 4
+set xtics step
+set xlabel (weight ? "bits flipped in the frame (k), every set of k equally likely" \
+                   : "burst length L (first and last bit flipped, each between them with odds 1/2)")
+set title (weight ? "Share of errors of exactly k bits that each code misses (exact; triangles on the bottom line: none)" \
+                  : "Share of bursts of L bits that each code misses (exact; triangles on the bottom line: none)")
+set ylabel "share of such frames that end in \"Undetected Errors\""
+set key outside right top spacing 1.2
+colours = "#000000 #e41a1c #ff7f00 #c9a000 #4daf4a #377eb8 #984ea3 #a65628 #f781bf #17becf #7f7f7f #1a1a8f"
+array dashes = ["", "-", ".", "-.", "-..", "__ ", "_ .", "- -", ". .", "--.", "_..", "__."]
+array marks = [1, 2, 3, 4, 5, 6, 8, 10, 12, 13, 14, 15]
+do for [i=1:12] {
+    set linetype i lc rgb word(colours, i) lw 2 pt marks[i] ps 0.9
+    if (i > 1) { set linetype i dt dashes[i] } else { set linetype i dt solid }
+}
+set grid
+array M = ["None", "Parity 1", "Parity 2", "Parity 4", "Parity 6", "Parity 6V", "Parity 8", \
+           "Parity 16", "Parity 48", "Checksum", "Internet", "CRC-8"]
+file = sprintf("docs/missed-by-%s.csv", figure)
+plot for [i=1:12] file using 2:(strcol(1) eq M[i] && $3 > 0 ? $3 : NaN) \
+        with linespoints lt i title (M[i]), \
+     for [i=1:12] file using ($2 + (i - 6.5) * 0.03):(strcol(1) eq M[i] && $3 == 0 ? floor : NaN) \
+        with points lt i pt 9 ps 1.3 notitle, \
+     NaN with points lc rgb "#000000" pt 9 ps 1.3 title "none missed"
+PLOT
+echo "==> Wrote docs/missed-by-$figure.png"
+done

@@ -81,7 +81,7 @@ void CompanionWindow::SyncModel(const Form& form) {
     const ErrorModel& model = form.errorModel;
     model_->setCurrentIndex(static_cast<int>(model.kind));
     const QString caption = FromView(SizeCaption(model.kind));
-    sizeLabel_->setText(caption + QLatin1Char(':'));
+    sizeLabel_->setText(QLatin1Char('&') + caption + QLatin1Char(':'));
     size_->setAccessibleName(caption);
     const int n = SentLength(form);
     size_->setRange(1, n);

@@ -130,6 +130,7 @@ struct Forgery {
     const char* name;
     std::size_t offset;
     std::uint8_t mask;
+    bool fromEnd = false; // offset 1 is the last byte before the CRC-32
 };
 
 // Each a well-formed link with a correct CRC-32 whose state no events can reach, made from the
@@ -154,7 +155,7 @@ TEST_P(ForgedLinks, AreRefusedAndLeaveTheStartState) {
         ASSERT_TRUE(OpenFrameLink(untouched, Pack(bytes))) << "the unforged link opens";
     }
     const Forgery& forgery = GetParam();
-    bytes[forgery.offset] ^= forgery.mask;
+    bytes[forgery.fromEnd ? bytes.size() - forgery.offset : forgery.offset] ^= forgery.mask;
     Form receiver;
     Startup(receiver);
     EXPECT_FALSE(OpenFrameLink(receiver, Pack(bytes)));
@@ -173,7 +174,10 @@ INSTANTIATE_TEST_SUITE_P(
                     Forgery{"a_run_state_beyond_the_five", kRun, 7},                // 2 -> 5
                     Forgery{"a_found_search_without_an_undetected_frame", kRun, 6}, // 2 -> 4
                     Forgery{"more_frames_than_the_draws_allow", kFrames, 100},
-                    Forgery{"an_ill_formed_mode_text", kModeText + 1, 0xFF}),
+                    Forgery{"an_ill_formed_mode_text", kModeText + 1, 0xFF},
+                    Forgery{"an_error_model_beyond_the_three", 2, 3, true}, // 0 -> 3
+                    Forgery{"a_burst_of_no_bits", 1, 2, true},              // 2 -> 0
+                    Forgery{"more_bits_than_any_frame", 1, 99, true}),      // 2 -> 97
     [](const testing::TestParamInfo<Forgery>& row) { return std::string(row.param.name); });
 
 TEST(FrameLink, CutAlteredAndOversizedLinksAreRefused) {
