@@ -1,7 +1,6 @@
 #include "channel/error_draws.h"
 
 #include <algorithm>
-#include <bit>
 
 namespace bitwatch {
 
@@ -39,10 +38,7 @@ FlipPlaces DrawBurst(RandomSource& random, int n, int length) {
     places.Flip(first);
     for (int place = first + 1; place < last; place += 64) {
         const int count = std::min(64, last - place);
-        for (std::uint64_t inner = random.DrawAtLeast(count, kHalf); inner != 0;
-             inner &= inner - 1) {
-            places.Flip(place + std::countr_zero(inner));
-        }
+        places.FlipFrom(place, random.DrawAtLeast(count, kHalf));
     }
     if (last != first) {
         places.Flip(last);

@@ -28,6 +28,15 @@ class FlipPlaces {
     void Flip(int place) {
         words_[static_cast<std::size_t>(place) / 64] ^= std::uint64_t{1} << (place % 64);
     }
+    // Flips place start + i for each set bit i of `bits` (start + 63 below 128).
+    void FlipFrom(int start, std::uint64_t bits) {
+        const auto word = static_cast<std::size_t>(start) / 64;
+        const auto shift = static_cast<unsigned>(start) % 64;
+        words_[word] ^= bits << shift;
+        if (shift != 0 && word + 1 < words_.size()) {
+            words_[word + 1] ^= bits >> (64 - shift);
+        }
+    }
     bool Has(int place) const {
         return ((words_[static_cast<std::size_t>(place) / 64] >> (place % 64)) & 1U) != 0;
     }

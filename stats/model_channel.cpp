@@ -15,12 +15,20 @@ constexpr std::uint32_t kHalfSteps = 1U << 23U;
 
 using Bytes = std::array<std::uint8_t, 8>;
 
+// Data bit i is bit i of the word and bit 7 - i % 8 of byte i / 8: each byte reversed.
 Bytes BytesOf(std::uint64_t word, int frameBytes) {
-    Bytes bytes{};
-    for (int i = 0; i < 8 * frameBytes; ++i) {
-        if (((word >> i) & 1U) != 0) {
-            bytes[static_cast<std::size_t>(i / 8)] |= static_cast<std::uint8_t>(0x80U >> (i % 8));
+    static const std::array<std::uint8_t, 256> kReversed = [] {
+        std::array<std::uint8_t, 256> reversed{};
+        for (unsigned value = 0; value < 256; ++value) {
+            for (unsigned bit = 0; bit < 8; ++bit) {
+                reversed[value] |= static_cast<std::uint8_t>(((value >> bit) & 1U) << (7 - bit));
+            }
         }
+        return reversed;
+    }();
+    Bytes bytes{};
+    for (int b = 0; b < frameBytes; ++b) {
+        bytes[static_cast<std::size_t>(b)] = kReversed[(word >> (8 * b)) & 0xFFU];
     }
     return bytes;
 }
