@@ -51,6 +51,7 @@ void CompanionWindow::CreateModelControls() {
     auto* label = new QLabel(QStringLiteral("&Error model:"), this);
     model_ = new QComboBox(this);
     model_->setObjectName(QStringLiteral("errorModel"));
+    model_->setAccessibleName(QStringLiteral("Error model"));
     for (const std::string_view name : kErrorModelNames) {
         model_->addItem(FromView(name));
     }
