@@ -32,7 +32,7 @@ std::uint64_t RandomSource::DrawAtLeast(int count, std::uint32_t threshold) {
     std::uint64_t bits = 0;
     int i = 0;
     for (; i < count && scriptPos_ < script_.size(); ++i) {
-        bits |= std::uint64_t{DrawSteps() >= threshold} << i;
+        bits |= static_cast<std::uint64_t>(DrawSteps() >= threshold) << i;
     }
     // The states 0 to 64 draws on from here, as affine maps of this one.
     static const std::array<Stride, 65> kStrides = [] {
@@ -47,7 +47,7 @@ std::uint64_t RandomSource::DrawAtLeast(int count, std::uint32_t threshold) {
     for (int j = 0; j < left; ++j) {
         const Stride& stride = kStrides[static_cast<std::size_t>(j)];
         const std::uint32_t steps = StepsOf(first * stride.multiplier + stride.increment);
-        bits |= std::uint64_t{steps >= threshold} << (i + j);
+        bits |= static_cast<std::uint64_t>(steps >= threshold) << (i + j);
     }
     const Stride& past = kStrides[static_cast<std::size_t>(left)];
     state_ = first * past.multiplier + past.increment;

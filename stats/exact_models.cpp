@@ -48,7 +48,7 @@ struct SumSteps {
     std::array<std::uint8_t, 256> finished{};
 };
 
-constexpr std::size_t kPairs = 256 * 256;
+constexpr std::size_t kPairs = std::size_t{256} * 256;
 
 // to[j] += odds * from[j]: the two never overlap (they lie in different tables), which lets the
 // compiler use vector instructions.
@@ -157,7 +157,8 @@ std::vector<double> SyndromeBurstShares(const CodeShape& shape, int maxLength) {
             syndromeOf[static_cast<std::size_t>(bit)] = CheckByteOf(shape, unit);
         }
         for (int j = 0; j < 8; ++j) {
-            syndromeOf[static_cast<std::size_t>(dataBits + j)] = 0x80U >> j;
+            syndromeOf[static_cast<std::size_t>(dataBits) + static_cast<std::size_t>(j)] =
+                0x80U >> j;
         }
     }
     std::vector<double> totals(static_cast<std::size_t>(maxLength) + 1, 0.0);
@@ -170,7 +171,7 @@ std::vector<double> SyndromeBurstShares(const CodeShape& shape, int maxLength) {
         for (int last = first + 1; last < n && last - first + 1 <= maxLength; ++last) {
             const unsigned flip = syndromeOf[static_cast<std::size_t>(last)];
             // Ending here, the last bit flips: the syndrome is zero when it was `flip`.
-            totals[static_cast<std::size_t>(last - first + 1)] += mass[flip];
+            totals[static_cast<std::size_t>(last - first) + 1] += mass[flip];
             Syndromes inner{};
             for (unsigned s = 0; s < 256; ++s) {
                 inner[s] = (1 - kInner) * mass[s] + kInner * mass[s ^ flip];
@@ -221,7 +222,7 @@ std::vector<double> ParityBurstShares(const CodeShape& shape, int maxLength) {
             totals[1] += missed(mass);
         }
         for (int last = first + 1; last < n && last - first + 1 <= maxLength; ++last) {
-            totals[static_cast<std::size_t>(last - first + 1)] +=
+            totals[static_cast<std::size_t>(last - first) + 1] +=
                 missed(apply(mass, last, kForced));
             mass = apply(mass, last, kInner);
         }
@@ -252,7 +253,7 @@ class SumBursts {
             if (first + maxLength > dataBits_) { // some burst from here reaches the check byte
                 const std::array<double, 256> byDifference = CheckDifferences(prefix, first);
                 for (int last = dataBits_; last < n && last - first + 1 <= maxLength; ++last) {
-                    totals[static_cast<std::size_t>(last - first + 1)] +=
+                    totals[static_cast<std::size_t>(last - first) + 1] +=
                         CheckFlipsMatch(byDifference, last - dataBits_);
                 }
             }

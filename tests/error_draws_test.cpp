@@ -71,16 +71,17 @@ TEST(ErrorDraws, EveryPairAndEveryBurstStartIsEquallyLikely) {
     constexpr int kDraws = 1'000'000;
     constexpr int kFrame = 56;
     RandomSource random;
-    std::vector<int> pairs(kFrame * kFrame, 0);
+    std::vector<int> pairs(std::size_t{kFrame} * kFrame, 0);
     for (int i = 0; i < kDraws; ++i) {
         const std::vector<int> two = Places(DrawExactPlaces(random, kFrame, 2));
         ASSERT_EQ(two.size(), 2U);
-        ++pairs[static_cast<std::size_t>(two[0] * kFrame + two[1])];
+        ++pairs[static_cast<std::size_t>(two[0]) * kFrame + static_cast<std::size_t>(two[1])];
     }
     std::vector<int> seen;
     for (int a = 0; a < kFrame; ++a) {
         for (int b = a + 1; b < kFrame; ++b) {
-            seen.push_back(pairs[static_cast<std::size_t>(a * kFrame + b)]);
+            seen.push_back(
+                pairs[static_cast<std::size_t>(a) * kFrame + static_cast<std::size_t>(b)]);
         }
     }
     EXPECT_LT(ChiSquare(seen, kDraws / static_cast<double>(seen.size())), Bound(seen.size()));
@@ -98,7 +99,8 @@ TEST(ErrorDraws, EveryPairAndEveryBurstStartIsEquallyLikely) {
     }
     EXPECT_LT(ChiSquare(starts, kDraws / static_cast<double>(starts.size())), Bound(starts.size()));
     for (int b = 1; b + 1 < kLength; ++b) {
-        EXPECT_NEAR(innerFlips[static_cast<std::size_t>(b)], kDraws / 2, 5 * std::sqrt(kDraws / 4))
+        EXPECT_NEAR(innerFlips[static_cast<std::size_t>(b)], kDraws / 2.0,
+                    5 * std::sqrt(kDraws / 4.0))
             << "inner bit " << b;
     }
 }
