@@ -41,7 +41,7 @@ std::uint8_t InternetByte(std::span<const std::uint8_t> bytes) {
 }
 
 std::uint8_t Crc8(std::span<const std::uint8_t> bytes) {
-    constexpr unsigned kPolynomial = 0x07;
+    constexpr unsigned kPolynomial = kCrcGenerator & 0xFFU;
     unsigned crc = 0;
     for (std::uint8_t byte : bytes) {
         crc ^= byte;

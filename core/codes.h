@@ -30,8 +30,12 @@ std::uint8_t ChecksumByte(std::span<const std::uint8_t> bytes);
 // counterpart of the Internet checksum.
 std::uint8_t InternetByte(std::span<const std::uint8_t> bytes);
 
-// CRC-8 with generator x^8 + x^2 + x + 1 (0x07), initial value 0, no reflection and no final
-// exclusive or, most significant bit of the first byte first.
+// The CRC-8 generator x^8 + x^2 + x + 1 (100000111); a shift register keeps its low byte,
+// kCrcGenerator & 0xFF.
+inline constexpr std::uint16_t kCrcGenerator = 0x107;
+
+// CRC-8 with generator kCrcGenerator, initial value 0, no reflection and no final exclusive or,
+// most significant bit of the first byte first.
 std::uint8_t Crc8(std::span<const std::uint8_t> bytes);
 
 // Even parity of data bits first .. last (inclusive): true when they hold an odd number of ones.

@@ -66,8 +66,6 @@ struct CrcWorking {
     std::uint64_t quotient = 0;     // Q(x) with E(x) = G(x) Q(x), when G divides E
 };
 
-inline constexpr std::uint16_t kCrcGenerator = 0x107; // x^8 + x^2 + x + 1: 100000111
-
 struct Explanation {
     std::int32_t codeMode = ModeNone;
     std::int16_t groupSize = kNoGroups;

@@ -24,8 +24,13 @@ echo "==> Computing the exact curves"
 rates=$(awk 'BEGIN { for (i = 0; i <= 40; i++) printf "%s%.4g", (i ? "," : ""), 0.1 * 500 ^ (i / 40) }')
 "$stats" --csv --exact-only --rates "$rates" >docs/undetected-exact.csv
 
+# The codes, in the order of the mode table, as bitwatch-stats names them: a gnuplot array.
+modes_of() {
+  echo "array M = [$(tail -n +2 "$1" | cut -d, -f1 | awk '!seen[$0]++' | sed 's/.*/"&"/' | paste -sd, -)]"
+}
+
 echo "==> Plotting"
-gnuplot <<'PLOT'
+{ modes_of docs/undetected-exact.csv; cat <<'PLOT'; } | gnuplot
 set terminal pngcairo size 1100,760 font "Liberation Sans,11"
 set output "docs/undetected-rates.png"
 set datafile separator ","
@@ -47,17 +52,15 @@ do for [i=1:12] {
     if (i > 1) { set linetype i dt dashes[i] } else { set linetype i dt solid }
 }
 set grid
-array M = ["None", "Parity 1", "Parity 2", "Parity 4", "Parity 6", "Parity 6V", "Parity 8", \
-           "Parity 16", "Parity 48", "Checksum", "Internet", "CRC-8"]
 # Columns: 1 mode, 2 rate, 4 undetected, 5 measured, 6 and 7 the 95 % interval.
 # A row with no undetected frame has no place on a log scale as a point; it is drawn as its
 # upper bound, an open triangle pointing down ("at most this").
-plot for [i=1:12] "docs/undetected-exact.csv" using 2:(strcol(1) eq M[i] ? $3 : NaN) \
+plot for [i=1:|M|] "docs/undetected-exact.csv" using 2:(strcol(1) eq M[i] ? $3 : NaN) \
         with linespoints lt i pi 8 title (M[i]), \
-     for [i=1:12] "docs/undetected-rates.csv" \
+     for [i=1:|M|] "docs/undetected-rates.csv" \
         using 2:(strcol(1) eq M[i] && $4 > 0 ? $5 : NaN):6:7 \
         with yerrorbars lt i dt 1 notitle, \
-     for [i=1:12] "docs/undetected-rates.csv" \
+     for [i=1:|M|] "docs/undetected-rates.csv" \
         using 2:(strcol(1) eq M[i] && $4 == 0 ? $7 : NaN) \
         with points lt i pt 11 ps 1.4 notitle, \
      NaN with points lc rgb "#000000" pt 11 ps 1.4 title "none undetected: upper bound"
@@ -71,7 +74,7 @@ echo "==> Computing the shares of k-bit errors and of bursts missed"
 # The same twelve styles as above; a share of exactly 0 (nothing of that kind slips through)
 # has no place on a log scale and is drawn on the bottom line as an open triangle.
 for figure in weight burst; do
-{ echo "figure = '$figure'"; cat <<'PLOT'; } | gnuplot
+{ echo "figure = '$figure'"; modes_of "docs/missed-by-$figure.csv"; cat <<'PLOT'; } | gnuplot
 set terminal pngcairo size 1100,760 font "Liberation Sans,11"
 set output sprintf("docs/missed-by-%s.png", figure)
 set datafile separator ","
@@ -97,12 +100,10 @@ do for [i=1:12] {
     if (i > 1) { set linetype i dt dashes[i] } else { set linetype i dt solid }
 }
 set grid
-array M = ["None", "Parity 1", "Parity 2", "Parity 4", "Parity 6", "Parity 6V", "Parity 8", \
-           "Parity 16", "Parity 48", "Checksum", "Internet", "CRC-8"]
 file = sprintf("docs/missed-by-%s.csv", figure)
-plot for [i=1:12] file using 2:(strcol(1) eq M[i] && $3 > 0 ? $3 : NaN) \
+plot for [i=1:|M|] file using 2:(strcol(1) eq M[i] && $3 > 0 ? $3 : NaN) \
         with linespoints lt i title (M[i]), \
-     for [i=1:12] file using ($2 + (i - 6.5) * 0.03):(strcol(1) eq M[i] && $3 == 0 ? floor : NaN) \
+     for [i=1:|M|] file using ($2 + (i - 6.5) * 0.03):(strcol(1) eq M[i] && $3 == 0 ? floor : NaN) \
         with points lt i pt 9 ps 1.3 notitle, \
      NaN with points lc rgb "#000000" pt 9 ps 1.3 title "none missed"
 PLOT

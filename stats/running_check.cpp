@@ -1,5 +1,6 @@
 #include "stats/running_check.h"
 
+#include "core/codes.h"
 #include "core/modes.h"
 
 namespace bitwatch::stats {
@@ -21,7 +22,7 @@ std::uint8_t RunningStep(const CodeShape& shape, std::uint8_t state, int bitInde
     case ModeCrc8: { // bit-serial CRC, most significant bit first
         const bool feedback = (((state >> 7U) & 1U) != 0) != one;
         const auto shifted = static_cast<unsigned>(state << 1U) & 0xFFU;
-        return static_cast<std::uint8_t>(feedback ? shifted ^ 0x07U : shifted);
+        return static_cast<std::uint8_t>(feedback ? shifted ^ (kCrcGenerator & 0xFFU) : shifted);
     }
     default:
         return state;
