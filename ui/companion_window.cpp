@@ -81,9 +81,13 @@ void CompanionWindow::SyncModel(const Form& form) {
     const QSignalBlocker sizeBlocker(size_);
     const ErrorModel& model = form.errorModel;
     model_->setCurrentIndex(static_cast<int>(model.kind));
+    // This runs after every event, a fast run's frames too: a screen reader hears of a new
+    // name, so the name is set only when it changes.
     const QString caption = FromView(SizeCaption(model.kind));
-    sizeLabel_->setText(QLatin1Char('&') + caption + QLatin1Char(':'));
-    size_->setAccessibleName(caption);
+    if (size_->accessibleName() != caption) {
+        sizeLabel_->setText(QLatin1Char('&') + caption + QLatin1Char(':'));
+        size_->setAccessibleName(caption);
+    }
     const int n = SentLength(form);
     size_->setRange(1, n);
     size_->setValue(SizeInFrame(model, n));
