@@ -55,9 +55,8 @@ void BM_CellRecords(benchmark::State& state, const char* modeText, ErrorModel mo
     state.SetItemsProcessed(state.iterations());
 }
 
-void BM_PackedBits(benchmark::State& state, const char* modeText) {
-    const bitwatch::stats::PackedChannel channel(*bitwatch::stats::ShapeOfMode(modeText),
-                                                 bitwatch::FlipProbability("1"));
+// Frames through a channel of bitwatch-stats, one after another from the demo's start state.
+template <typename Channel> void SendFrames(benchmark::State& state, const Channel& channel) {
     bitwatch::RandomSource random;
     std::int64_t undetected = 0;
     for (auto _ : state) {
@@ -67,15 +66,14 @@ void BM_PackedBits(benchmark::State& state, const char* modeText) {
     state.SetItemsProcessed(state.iterations());
 }
 
+void BM_PackedBits(benchmark::State& state, const char* modeText) {
+    SendFrames(state, bitwatch::stats::PackedChannel(*bitwatch::stats::ShapeOfMode(modeText),
+                                                     bitwatch::FlipProbability("1")));
+}
+
 void BM_ModelRow(benchmark::State& state, const char* modeText, ErrorModel model) {
-    const bitwatch::stats::ModelChannel channel(*bitwatch::stats::ShapeOfMode(modeText), model);
-    bitwatch::RandomSource random;
-    std::int64_t undetected = 0;
-    for (auto _ : state) {
-        undetected += channel.SendFrame(random) ? 1 : 0;
-    }
-    benchmark::DoNotOptimize(undetected);
-    state.SetItemsProcessed(state.iterations());
+    SendFrames(state,
+               bitwatch::stats::ModelChannel(*bitwatch::stats::ShapeOfMode(modeText), model));
 }
 
 void BM_ExactTables(benchmark::State& state) {

@@ -24,13 +24,29 @@ echo "==> Computing the exact curves"
 rates=$(awk 'BEGIN { for (i = 0; i <= 40; i++) printf "%s%.4g", (i ? "," : ""), 0.1 * 500 ^ (i / 40) }')
 "$stats" --csv --exact-only --rates "$rates" >docs/undetected-exact.csv
 
+# The codes' styles, the same in every figure.
+styles() {
+  cat <<'STYLES'
+# Twelve codes told apart in colour and in print: each has its own colour, dash pattern and
+# marker.
+colours = "#000000 #e41a1c #ff7f00 #c9a000 #4daf4a #377eb8 #984ea3 #a65628 #f781bf #17becf #7f7f7f #1a1a8f"
+array dashes = ["", "-", ".", "-.", "-..", "__ ", "_ .", "- -", ". .", "--.", "_..", "__."]
+array marks = [1, 2, 3, 4, 5, 6, 8, 10, 12, 13, 14, 15]
+do for [i=1:12] {
+    set linetype i lc rgb word(colours, i) lw 2 pt marks[i] ps 0.9
+    if (i > 1) { set linetype i dt dashes[i] } else { set linetype i dt solid }
+}
+set grid
+STYLES
+}
+
 # The codes, in the order of the mode table, as bitwatch-stats names them: a gnuplot array.
 modes_of() {
   echo "array M = [$(tail -n +2 "$1" | cut -d, -f1 | awk '!seen[$0]++' | sed 's/.*/"&"/' | paste -sd, -)]"
 }
 
 echo "==> Plotting"
-{ modes_of docs/undetected-exact.csv; cat <<'PLOT'; } | gnuplot
+{ modes_of docs/undetected-exact.csv; styles; cat <<'PLOT'; } | gnuplot
 set terminal pngcairo size 1100,760 font "Liberation Sans,11"
 set output "docs/undetected-rates.png"
 set datafile separator ","
@@ -42,16 +58,6 @@ set xlabel "bit error rate (%)"
 set ylabel "probability that a frame's errors go undetected"
 set title "What each code misses on the demo's channel: measured (points, 95 % Wilson intervals) and exact (lines)"
 set key outside right top spacing 1.2
-# Twelve codes told apart in colour and in print: each has its own colour, dash pattern and
-# marker.
-colours = "#000000 #e41a1c #ff7f00 #c9a000 #4daf4a #377eb8 #984ea3 #a65628 #f781bf #17becf #7f7f7f #1a1a8f"
-array dashes = ["", "-", ".", "-.", "-..", "__ ", "_ .", "- -", ". .", "--.", "_..", "__."]
-array marks = [1, 2, 3, 4, 5, 6, 8, 10, 12, 13, 14, 15]
-do for [i=1:12] {
-    set linetype i lc rgb word(colours, i) lw 2 pt marks[i] ps 0.9
-    if (i > 1) { set linetype i dt dashes[i] } else { set linetype i dt solid }
-}
-set grid
 # Columns: 1 mode, 2 rate, 4 undetected, 5 measured, 6 and 7 the 95 % interval.
 # A row with no undetected frame has no place on a log scale as a point; it is drawn as its
 # upper bound, an open triangle pointing down ("at most this").
@@ -71,10 +77,10 @@ echo "==> Computing the shares of k-bit errors and of bursts missed"
 "$stats" --csv --exact-only --errors 1-8 >docs/missed-by-weight.csv
 "$stats" --csv --exact-only --bursts 1-64 >docs/missed-by-burst.csv
 
-# The same twelve styles as above; a share of exactly 0 (nothing of that kind slips through)
+# A share of exactly 0 (nothing of that kind slips through)
 # has no place on a log scale and is drawn on the bottom line as an open triangle.
 for figure in weight burst; do
-{ echo "figure = '$figure'"; modes_of "docs/missed-by-$figure.csv"; cat <<'PLOT'; } | gnuplot
+{ echo "figure = '$figure'"; modes_of "docs/missed-by-$figure.csv"; styles; cat <<'PLOT'; } | gnuplot
 set terminal pngcairo size 1100,760 font "Liberation Sans,11"
 set output sprintf("docs/missed-by-%s.png", figure)
 set datafile separator ","
@@ -92,14 +98,6 @@ set title (weight ? "Share of errors of exactly k bits that each code misses (ex
                   : "Share of bursts of L bits that each code misses (exact; triangles on the bottom line: none)")
 set ylabel "share of such frames that end in \"Undetected Errors\""
 set key outside right top spacing 1.2
-colours = "#000000 #e41a1c #ff7f00 #c9a000 #4daf4a #377eb8 #984ea3 #a65628 #f781bf #17becf #7f7f7f #1a1a8f"
-array dashes = ["", "-", ".", "-.", "-..", "__ ", "_ .", "- -", ". .", "--.", "_..", "__."]
-array marks = [1, 2, 3, 4, 5, 6, 8, 10, 12, 13, 14, 15]
-do for [i=1:12] {
-    set linetype i lc rgb word(colours, i) lw 2 pt marks[i] ps 0.9
-    if (i > 1) { set linetype i dt dashes[i] } else { set linetype i dt solid }
-}
-set grid
 file = sprintf("docs/missed-by-%s.csv", figure)
 plot for [i=1:|M|] file using 2:(strcol(1) eq M[i] && $3 > 0 ? $3 : NaN) \
         with linespoints lt i title (M[i]), \
