@@ -4,9 +4,9 @@
 #include <QApplication>
 
 #include "app/command_line.h"
-#include "ui/fonts.h"
 #include "ui/layout.h"
-#include "ui/main_window.h"
+#include "ui/widgets/fonts.h"
+#include "ui/widgets/main_window.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
-#include <map>
 #include <cstdio>
+#include <map>
 #include <mutex>
 #include <optional>
 #include <stop_token>
@@ -18,11 +18,11 @@
 #include "channel/send_frame.h"
 #include "stats/exact.h"
 #include "stats/exact_models.h"
+#include "stats/intervals.h"
 #include "stats/model_channel.h"
 #include "stats/options.h"
-#include "stats/runner.h"
-#include "stats/intervals.h"
 #include "stats/progress.h"
+#include "stats/runner.h"
 #include "stats/vector_channel.h"
 
 namespace {

@@ -19,10 +19,10 @@
 #include "channel/run_control.h"
 #include "core/frame.h"
 #include "resident_memory.h"
-#include "ui/colour.h"
-#include "ui/fonts.h"
 #include "ui/layout.h"
-#include "ui/pixels.h"
+#include "ui/widgets/colour.h"
+#include "ui/widgets/fonts.h"
+#include "ui/widgets/pixels.h"
 
 namespace {
 

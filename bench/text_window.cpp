@@ -8,9 +8,9 @@
 #include <QWidget>
 
 #include "core/frame.h"
-#include "ui/fonts.h"
 #include "ui/layout.h"
-#include "ui/pixels.h"
+#include "ui/widgets/fonts.h"
+#include "ui/widgets/pixels.h"
 
 namespace {
 

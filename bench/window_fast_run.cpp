@@ -17,8 +17,8 @@
 #include <QTimer>
 
 #include "resident_memory.h"
-#include "ui/cell_board.h"
-#include "ui/main_window.h"
+#include "ui/widgets/cell_board.h"
+#include "ui/widgets/main_window.h"
 
 namespace {
 

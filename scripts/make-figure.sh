@@ -15,7 +15,7 @@ build=build/release-stats
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DBITWATCH_BUILD_UI=OFF \
   -DBITWATCH_BUILD_TESTS=OFF >/dev/null
 cmake --build "$build" --parallel --target bitwatch-stats >/dev/null
-stats="$build/stats/bitwatch-stats"
+stats="$build/app/bitwatch-stats"
 mkdir -p docs
 
 echo "==> Measuring (2,000,000 frames a row)"

@@ -12,7 +12,7 @@ build=build/release-stats
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DBITWATCH_BUILD_UI=OFF \
   -DBITWATCH_BUILD_TESTS=OFF -DBITWATCH_BUILD_BENCHMARKS=ON >/dev/null
 cmake --build "$build" --parallel --target bitwatch-stats bitwatch_stats_targets >/dev/null
-stats="$build/stats/bitwatch-stats"
+stats="$build/app/bitwatch-stats"
 
 echo "==> One core: instruction sets against the scalar loop"
 "$build/bench/bitwatch_stats_targets" "$((frames / 5))"

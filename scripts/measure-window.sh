@@ -20,7 +20,7 @@ build=build/measure
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DBITWATCH_BUILD_TESTS=OFF \
   -DBITWATCH_BUILD_BENCHMARKS=ON >/dev/null
 cmake --build "$build" --parallel >/dev/null
-modes=${MODES:-$("$build/stats/bitwatch-stats" --exact-only --csv --rates 1 | tail -n +2 | cut -d, -f1 | paste -sd, -)}
+modes=${MODES:-$("$build/app/bitwatch-stats" --exact-only --csv --rates 1 | tail -n +2 | cut -d, -f1 | paste -sd, -)}
 
 xvfb-run --auto-servernum --server-args="-screen 0 1280x1024x24 -dpi 96" dbus-run-session -- bash -c '
   set -euo pipefail

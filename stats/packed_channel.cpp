@@ -1,8 +1,8 @@
 #include "stats/packed_channel.h"
 
+#include <algorithm>
 #include <array>
 #include <bit>
-#include <algorithm>
 #include <cmath>
 
 namespace bitwatch::stats {

@@ -1,4 +1,4 @@
-#include "ui/built_in_image.h"
+#include "ui/widgets/built_in_image.h"
 
 #include <cstring>
 

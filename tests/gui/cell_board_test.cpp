@@ -1,4 +1,4 @@
-#include "ui/cell_board.h"
+#include "ui/widgets/cell_board.h"
 
 #include <algorithm>
 #include <array>
@@ -14,8 +14,8 @@
 #include <gtest/gtest.h>
 
 #include "core/frame.h"
-#include "ui/colour.h"
 #include "ui/layout.h"
+#include "ui/widgets/colour.h"
 
 namespace bitwatch {
 namespace {

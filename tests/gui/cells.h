@@ -8,7 +8,7 @@
 
 #include <gtest/gtest.h>
 
-#include "ui/cell_board.h"
+#include "ui/widgets/cell_board.h"
 
 namespace bitwatch::test {
 

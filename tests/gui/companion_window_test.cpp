@@ -2,7 +2,7 @@
 // it follows clicks but not the frames of a fast run, and the main window looks exactly the
 // same with it open.
 
-#include "ui/companion_window.h"
+#include "ui/widgets/companion_window.h"
 
 #include <memory>
 
@@ -14,7 +14,7 @@
 #include <gtest/gtest.h>
 
 #include "cells.h"
-#include "ui/main_window.h"
+#include "ui/widgets/main_window.h"
 
 namespace bitwatch {
 namespace {

@@ -17,8 +17,8 @@
 #include <gtest/gtest.h>
 
 #include "cells.h"
-#include "ui/colour.h"
-#include "ui/main_window.h"
+#include "ui/widgets/colour.h"
+#include "ui/widgets/main_window.h"
 
 namespace bitwatch {
 namespace {

@@ -13,10 +13,10 @@
 
 #include <gtest/gtest.h>
 
-#include "core/frame.h"
 #include "cells.h"
-#include "ui/colour.h"
-#include "ui/main_window.h"
+#include "core/frame.h"
+#include "ui/widgets/colour.h"
+#include "ui/widgets/main_window.h"
 
 namespace bitwatch {
 namespace {

@@ -1,4 +1,4 @@
-#include "ui/main_window.h"
+#include "ui/widgets/main_window.h"
 
 #include <link.h>
 
@@ -22,7 +22,7 @@
 #include <gtest/gtest.h>
 
 #include "cells.h"
-#include "ui/colour.h"
+#include "ui/widgets/colour.h"
 
 // Failures show QStrings as text rather than bytes.
 inline void PrintTo(const QString& text, std::ostream* out) {

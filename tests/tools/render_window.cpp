@@ -8,7 +8,7 @@
 #include <QImage>
 
 #include "event_script.h"
-#include "ui/main_window.h"
+#include "ui/widgets/main_window.h"
 
 int main(int argc, char* argv[]) {
     qputenv("QT_QPA_PLATFORM", "offscreen");

@@ -1,4 +1,4 @@
-#include "ui/line_widget.h"
+#include "ui/widgets/line_widget.h"
 
 #include <algorithm>
 

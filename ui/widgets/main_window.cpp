@@ -1,29 +1,29 @@
-#include "ui/main_window.h"
+#include "ui/widgets/main_window.h"
 
 #include <QComboBox>
 #include <QIcon>
 #include <QImageReader>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPixmap>
-#include <QKeySequence>
 #include <QPushButton>
 #include <QShortcut>
 #include <QStyle>
 
-#include "ui/accessibility.h"
-#include "ui/announcer.h"
-#include "ui/cached_text_label.h"
 #include "ui/accessible_names.h"
-#include "ui/built_in_image.h"
-#include "ui/cell_board.h"
-#include "ui/colour.h"
-#include "ui/companion_window.h"
-#include "ui/fonts.h"
-#include "ui/keyboard_button.h"
-#include "ui/line_widget.h"
-#include "ui/pixels.h"
-#include "ui/record_sync.h"
+#include "ui/widgets/accessibility.h"
+#include "ui/widgets/announcer.h"
+#include "ui/widgets/built_in_image.h"
+#include "ui/widgets/cached_text_label.h"
+#include "ui/widgets/cell_board.h"
+#include "ui/widgets/colour.h"
+#include "ui/widgets/companion_window.h"
+#include "ui/widgets/fonts.h"
+#include "ui/widgets/keyboard_button.h"
+#include "ui/widgets/line_widget.h"
+#include "ui/widgets/pixels.h"
+#include "ui/widgets/record_sync.h"
 
 namespace bitwatch {
 

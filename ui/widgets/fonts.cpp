@@ -1,4 +1,4 @@
-#include "ui/fonts.h"
+#include "ui/widgets/fonts.h"
 
 #include <cmath>
 

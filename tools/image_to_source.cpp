@@ -1,5 +1,5 @@
 // Writes a PNG out as C++ source: the pixels Qt draws it with, for a BuiltInImage (see
-// ui/built_in_image.h). Run by the build.
+// ui/widgets/built_in_image.h). Run by the build.
 //
 // Usage: bitwatch_image_to_source INPUT.png OUTPUT.cpp NAME
 
@@ -28,7 +28,7 @@ int main(int argc, char* argv[]) {
     std::ofstream out(argv[2]);
     out << "// Made from " << qPrintable(QFileInfo(QString::fromLocal8Bit(argv[1])).fileName())
         << " by bitwatch_image_to_source.\n"
-        << "#include \"ui/built_in_image.h\"\n\n"
+        << "#include \"ui/widgets/built_in_image.h\"\n\n"
         << "namespace bitwatch {\n\nnamespace {\n\n"
         << "const std::uint32_t kPixels[] = {\n";
     char word[16];

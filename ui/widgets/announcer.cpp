@@ -1,4 +1,4 @@
-#include "ui/announcer.h"
+#include "ui/widgets/announcer.h"
 
 #include <QAccessible>
 

@@ -1,4 +1,4 @@
-#include "ui/colour.h"
+#include "ui/widgets/colour.h"
 
 namespace bitwatch {
 

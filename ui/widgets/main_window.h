@@ -10,7 +10,7 @@
 #include "ui/accessible_names.h"
 #include "ui/events.h"
 #include "ui/layout.h"
-#include "ui/record_sync.h"
+#include "ui/widgets/record_sync.h"
 
 class QComboBox;
 class QLabel;

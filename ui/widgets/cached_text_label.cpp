@@ -1,4 +1,4 @@
-#include "ui/cached_text_label.h"
+#include "ui/widgets/cached_text_label.h"
 
 #include <algorithm>
 #include <iterator>

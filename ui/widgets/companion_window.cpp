@@ -1,4 +1,4 @@
-#include "ui/companion_window.h"
+#include "ui/widgets/companion_window.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>

@@ -1,4 +1,4 @@
-#include "ui/cell_board.h"
+#include "ui/widgets/cell_board.h"
 
 #include <algorithm>
 #include <array>
@@ -6,17 +6,17 @@
 #include <span>
 #include <utility>
 
+#include <QImage>
 #include <QMouseEvent>
 #include <QPaintEvent>
-#include <QImage>
 #include <QPainter>
 
 #include "core/frame.h"
-#include "ui/accessibility.h"
-#include "ui/colour.h"
-#include "ui/fonts.h"
 #include "ui/layout.h"
-#include "ui/pixels.h"
+#include "ui/widgets/accessibility.h"
+#include "ui/widgets/colour.h"
+#include "ui/widgets/fonts.h"
+#include "ui/widgets/pixels.h"
 
 namespace bitwatch {
 

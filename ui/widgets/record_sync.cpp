@@ -1,12 +1,12 @@
-#include "ui/record_sync.h"
+#include "ui/widgets/record_sync.h"
 
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QSignalBlocker>
 
-#include "ui/colour.h"
-#include "ui/line_widget.h"
+#include "ui/widgets/colour.h"
+#include "ui/widgets/line_widget.h"
 
 namespace bitwatch {
 

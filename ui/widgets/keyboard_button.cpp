@@ -1,4 +1,4 @@
-#include "ui/keyboard_button.h"
+#include "ui/widgets/keyboard_button.h"
 
 #include <QKeyEvent>
 

@@ -1,4 +1,4 @@
-#include "ui/accessibility.h"
+#include "ui/widgets/accessibility.h"
 
 #include <vector>
 
@@ -8,7 +8,7 @@
 #include <QWindow>
 
 #include "ui/accessible_names.h"
-#include "ui/cell_board.h"
+#include "ui/widgets/cell_board.h"
 
 namespace bitwatch {
 
