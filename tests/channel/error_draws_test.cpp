@@ -8,7 +8,7 @@
 
 #include "channel/send_frame.h"
 #include "core/explain.h"
-#include "test_support.h"
+#include "tests/test_support.h"
 
 namespace bitwatch {
 namespace {

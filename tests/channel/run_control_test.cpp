@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "channel/rate_text.h"
-#include "test_support.h"
+#include "tests/test_support.h"
 
 namespace bitwatch {
 namespace {

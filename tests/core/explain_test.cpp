@@ -11,7 +11,7 @@
 
 #include <gtest/gtest.h>
 
-#include "test_support.h"
+#include "tests/test_support.h"
 #include "ui/companion.h"
 #include "ui/events.h"
 

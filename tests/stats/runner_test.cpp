@@ -3,12 +3,12 @@
 #include <gtest/gtest.h>
 
 #include "channel/run_control.h"
-#include "core/frame.h"
-#include "stats/packed_channel.h"
 #include "channel/send_frame.h"
+#include "core/frame.h"
 #include "stats/exact.h"
 #include "stats/intervals.h"
 #include "stats/options.h"
+#include "stats/packed_channel.h"
 
 namespace bitwatch::stats {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "test_support.h"
+#include "tests/test_support.h"
 
 namespace bitwatch {
 namespace {
