@@ -6,8 +6,6 @@ namespace bitwatch {
 
 namespace {
 
-constexpr Colour kResultColour = 0x000080;
-
 void ApplyParityShownRule(Form& form) {
     // groupSize is 0 only in a freshly created form, before Startup has set the mode; no
     // parity cell is shown then, and the modulo by zero never happens.
@@ -49,7 +47,7 @@ Form::Form() {
 
     Label1[0] = {"Transmitted", ColourTxData, true};
     Label1[1] = {"Received", ColourRxData, true};
-    lblResult = {std::string(kVerdictNoErrors), kResultColour, true};
+    lblResult = {std::string(kVerdictNoErrors), ColourResult, true};
     Label2[0].text = "Bit Error Rate";
     Label2[1].text = "%";
     Label2[2].text = "Undetected Error Rate";

@@ -22,6 +22,18 @@ inline constexpr Colour ColourTxCheck = 0x00C000;
 inline constexpr Colour ColourRxData = 0x800000;
 inline constexpr Colour ColourRxCheck = 0xC00000;
 inline constexpr Colour ColourMismatch = 0x0000FF;
+// The verdict's dark red, the arrow between the two sides, and the standard light grey dialog
+// background that every colour above was chosen against (the page paints it; the desktop keeps
+// its palette's, see UseALightPalette).
+inline constexpr Colour ColourResult = 0x000080;
+inline constexpr Colour ColourArrow = 0x800080;
+inline constexpr Colour ColourWindow = 0xEFEFEF;
+
+// A received cell that differs from its twin says so by its colour; this is the one reading of
+// that colour, for every front end.
+constexpr bool DiffersFromTwin(Colour cellColour) {
+    return cellColour == ColourMismatch;
+}
 
 inline constexpr int kDataBits = 48;
 inline constexpr int kCellsPerArray = 2 * kDataBits;

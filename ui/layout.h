@@ -4,8 +4,6 @@
 // a logical pixel at 96 dots per inch), and how its text is set. Every position is a multiple of
 // 15. Plain data, read by the Qt window and by the browser page alike.
 
-#include <cstdint>
-
 namespace bitwatch {
 
 enum class FontFace { SansSerif, Serif };
@@ -112,8 +110,5 @@ inline constexpr TextStyle kRateText{FontFace::SansSerif, 18, Align::Left};
 inline constexpr TextStyle kButtonText{FontFace::SansSerif, 18, Align::Centre};
 inline constexpr TextStyle kErrorRateText{FontFace::SansSerif, 18, Align::Left};
 inline constexpr TextStyle kModeText{FontFace::SansSerif, 19.5, Align::Left};
-
-// The arrow's colour, 0xBBGGRR as the records' colours.
-inline constexpr std::uint32_t kArrowColour = 0x800080;
 
 } // namespace bitwatch::layout

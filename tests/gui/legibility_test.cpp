@@ -80,9 +80,9 @@ TEST(Legibility, ADarkPaletteKeepsTheLightBackgroundAndEveryContrast) {
     EXPECT_EQ(dark.background, light.background);
     EXPECT_LT(dark.captionText.lightness(), 60) << dark.captionText.name().toStdString();
 
-    constexpr Colour kVerdictColour = 0x000080;
-    for (const Colour role : std::array<Colour, 6>{ColourTxData, ColourTxCheck, ColourRxData,
-                                                   ColourRxCheck, ColourMismatch, kVerdictColour}) {
+    for (const Colour role :
+         std::array<Colour, 7>{ColourTxData, ColourTxCheck, ColourRxData, ColourRxCheck,
+                               ColourMismatch, ColourResult, ColourArrow}) {
         const QColor colour = ToQColor(role);
         EXPECT_GE(Contrast(colour, dark.background), Contrast(colour, light.background) - 1e-9)
             << colour.name().toStdString() << " on " << dark.background.name().toStdString();

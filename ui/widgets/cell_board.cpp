@@ -206,7 +206,7 @@ bool CellBoard::cellTakesClicks(int cell) const {
 }
 
 bool CellBoard::cellDiffersFromTwin(int cell) const {
-    return cells_[static_cast<std::size_t>(cell)].shownColour == ColourMismatch;
+    return DiffersFromTwin(cells_[static_cast<std::size_t>(cell)].shownColour);
 }
 
 std::optional<int> CellBoard::cellNamed(const QString& objectName) const {
