@@ -114,6 +114,12 @@ void RunEvent(Form& form, const Event& event) {
     }
 }
 
+bool RunEventAnnouncing(Form& form, const Event& event) {
+    const Timer timerBefore = form.Timer1;
+    RunEvent(form, event);
+    return AnnouncesVerdict(event, timerBefore, form.Timer1);
+}
+
 bool AnnouncesVerdict(const Event& event, const Timer& timerBefore, const Timer& timerAfter) {
     switch (event.kind) {
     case EventKind::ClickData:

@@ -46,6 +46,10 @@ void RunEvent(Form& form, const Event& event);
 // on. Not the frames of a fast run: a hundred a second would drown out everything else.
 bool AnnouncesVerdict(const Event& event, const Timer& timerBefore, const Timer& timerAfter);
 
+// Runs the event; true when its verdict is worth saying to a screen reader user then. Both front
+// ends deliver every event through this one.
+bool RunEventAnnouncing(Form& form, const Event& event);
+
 // The event in a line of text, for failure messages and logs.
 std::string DescribeEvent(const Event& event);
 

@@ -1,36 +1,22 @@
-#include "web/page_description.h"
+#include "ui/page_description.h"
 
-#include <array>
+#include <algorithm>
+#include <optional>
 #include <string_view>
 #include <vector>
 
 #include "core/frame.h"
-#include "ui/accessible_names.h"
 #include "ui/events.h"
 #include "ui/layout.h"
 #include "ui/records_json.h"
+#include "ui/window_table.h"
 
-namespace bitwatch::web {
+namespace bitwatch {
 
 namespace {
 
-// Stacking levels from the bottom; the buttons and boxes overlap nothing.
-enum Level : int {
-    kCaptionLevel = 1,
-    kVerdictLevel,
-    kDataLevel,
-    kRateCaptionLevel,
-    kRateLevel,
-    kParityLevel,
-    kRuleLevel,
-    kSum1Level,
-    kSum2Level,
-    kLine3Level,
-    kLine4Level,
-    kLine5Level,
-    kLogoLevel,
-    kControlLevel,
-};
+using window::Kind;
+using window::Row;
 
 std::string Pixels(int twips) {
     return std::to_string(twips / layout::kTwipsPerPixel);
@@ -54,8 +40,12 @@ std::string StyleJson(const layout::TextStyle& style) {
            "\",\"points\":" + points + ",\"align\":\"" + align + "\"}";
 }
 
-std::string Kind(EventKind kind) {
+std::string EventNumber(EventKind kind) {
     return std::to_string(static_cast<int>(kind));
+}
+
+std::string EventJson(const std::optional<EventKind>& kind) {
+    return kind ? EventNumber(*kind) : "null";
 }
 
 std::string Join(const std::vector<std::string>& items) {
@@ -67,133 +57,120 @@ std::string Join(const std::vector<std::string>& items) {
     return joined;
 }
 
-std::string CellsJson(CellArray array, const char* name, int count, layout::Box (*box)(int),
-                      const layout::TextStyle& style, int level, const std::string& click) {
-    std::vector<std::string> cells;
-    for (int i = 0; i < count; ++i) {
-        cells.push_back(
-            std::string("{\"id\":\"") + name + "_" + std::to_string(i) + "\",\"record\":[\"" +
-            name + "\"," + std::to_string(i) + "],\"box\":" + BoxJson(box(i)) +
-            ",\"style\":" + StyleJson(style) + ",\"level\":" + std::to_string(level) +
-            ",\"name\":" + JsonString(CellName(array, i)) + ",\"click\":" + click + "}");
-    }
-    return Join(cells);
+std::string Quoted(std::string_view text) {
+    return "\"" + std::string(text) + "\"";
 }
 
-layout::Box Sum1(int j) {
-    return layout::Sum1Box(j);
-}
-layout::Box Sum2(int j) {
-    return layout::Sum2Box(j);
-}
-layout::Box Row1(int i) {
-    return layout::Row1Box(i);
-}
-layout::Box Parity(int i) {
-    return layout::ParityBox(i);
+// Where an element's record is in the records JSON: [name] or [name, index].
+std::string RecordJson(const Row& row, int index) {
+    return "[" + Quoted(row.name) + (row.count > 1 ? "," + std::to_string(index) : "") + "]";
 }
 
-std::string LabelJson(const std::string& id, const std::string& record, const layout::Box& box,
-                      const layout::TextStyle& style, int level, std::string_view description,
-                      bool live) {
-    return "{\"id\":\"" + id + "\",\"record\":" + record + ",\"box\":" + BoxJson(box) +
-           ",\"style\":" + StyleJson(style) + ",\"level\":" + std::to_string(level) +
-           ",\"description\":" + JsonString(description) + ",\"live\":" + (live ? "1" : "0") + "}";
+std::string Placed(const Row& row, int index) {
+    return "\"id\":" + Quoted(window::ElementName(row, index)) +
+           ",\"box\":" + BoxJson(row.box(index)) + ",\"style\":" + StyleJson(row.style(index));
 }
 
-std::string LineJson(const std::string& id, const layout::Segment& segment, int level,
-                     const char* colour) {
-    return "{\"id\":\"" + id + "\",\"from\":[" + Pixels(segment.x1) + "," + Pixels(segment.y1) +
-           "],\"to\":[" + Pixels(segment.x2) + "," + Pixels(segment.y2) +
-           "],\"width\":" + std::to_string(segment.widthPixels) +
-           ",\"level\":" + std::to_string(level) + ",\"colour\":" + colour + "}";
+std::string CellJson(const Row& row, int index) {
+    return "{\"id\":" + Quoted(window::ElementName(row, index)) +
+           ",\"record\":" + RecordJson(row, index) + ",\"box\":" + BoxJson(row.box(index)) +
+           ",\"style\":" + StyleJson(row.style(index)) + ",\"level\":" + std::to_string(row.level) +
+           ",\"name\":" + JsonString(CellName(row.cells, index)) +
+           ",\"click\":" + EventJson(row.press) + "}";
 }
 
-std::string ButtonJson(const char* id, const layout::Box& box, std::string_view name,
-                       EventKind press) {
-    return std::string("{\"id\":\"") + id + "\",\"box\":" + BoxJson(box) +
-           ",\"style\":" + StyleJson(layout::kButtonText) + ",\"name\":" + JsonString(name) +
-           ",\"press\":" + Kind(press) + "}";
-}
-
-std::string ComboJson(const char* id, const layout::Box& box, const layout::TextStyle& style,
-                      std::string_view name, EventKind change, const std::string& pick,
-                      const char* labelledBy) {
-    return std::string("{\"id\":\"") + id + "\",\"box\":" + BoxJson(box) +
-           ",\"style\":" + StyleJson(style) + ",\"name\":" + JsonString(name) +
-           ",\"change\":" + Kind(change) + ",\"pick\":" + pick + ",\"labelledBy\":" + labelledBy +
+std::string LabelJson(const Row& row, int index) {
+    return "{\"id\":" + Quoted(window::ElementName(row, index)) +
+           ",\"record\":" + RecordJson(row, index) + ",\"box\":" + BoxJson(row.box(index)) +
+           ",\"style\":" + StyleJson(row.style(index)) + ",\"level\":" + std::to_string(row.level) +
+           ",\"description\":" + JsonString(row.description) +
+           ",\"live\":" + (row.live ? "1" : "0") + ",\"announced\":" + (row.announced ? "1" : "0") +
            "}";
 }
 
-// The companion's error model: its list and the events that pick from it and set k or L.
+std::string LineJson(const Row& row, int index) {
+    const layout::Segment segment = row.segment(index);
+    return "{\"id\":" + Quoted(window::ElementName(row, index)) + ",\"from\":[" +
+           Pixels(segment.x1) + "," + Pixels(segment.y1) + "],\"to\":[" + Pixels(segment.x2) + "," +
+           Pixels(segment.y2) + "],\"width\":" + std::to_string(segment.widthPixels) +
+           ",\"level\":" + std::to_string(row.level) +
+           ",\"colour\":" + (row.colour ? std::to_string(*row.colour) : "null") +
+           ",\"record\":" + RecordJson(row, index) + "}";
+}
+
+std::string ControlJson(const Row& row) {
+    std::string json = "{" + Placed(row, 0) + ",\"name\":" + JsonString(row.accessibleName);
+    if (row.kind == Kind::Button) {
+        return json + ",\"press\":" + EventJson(row.press) + "}";
+    }
+    return json + ",\"change\":" + EventJson(row.change) + ",\"pick\":" + EventJson(row.pick) +
+           ",\"labelledBy\":" + (row.labelledBy.empty() ? "null" : Quoted(row.labelledBy)) + "}";
+}
+
+// The companion's error model: its list, the events that pick from it and set k or L, and the
+// record that says which is chosen.
 std::string ErrorModelsJson() {
     std::vector<std::string> names;
     for (const std::string_view name : kErrorModelNames) {
         names.push_back(JsonString(name));
     }
-    return "{\"names\":[" + Join(names) + "],\"picked\":" + Kind(EventKind::ModelPicked) +
-           ",\"size\":" + Kind(EventKind::ModelSizeChanged) + "}";
+    return "{\"names\":[" + Join(names) + "],\"picked\":" + EventNumber(EventKind::ModelPicked) +
+           ",\"size\":" + EventNumber(EventKind::ModelSizeChanged) + ",\"record\":\"errorModel\"}";
 }
 
 } // namespace
 
 std::string PageDescriptionJson() {
-    const std::string arrow = std::to_string(layout::kArrowColour);
+    std::vector<std::string> cells;
     std::vector<std::string> labels;
-    for (int i = 0; i < 2; ++i) {
-        labels.push_back(LabelJson("Label1_" + std::to_string(i),
-                                   "[\"Label1\"," + std::to_string(i) + "]", layout::kLabel1[i],
-                                   layout::kLabel1Text[i], kCaptionLevel, {}, false));
+    std::vector<std::string> lines;
+    std::vector<const Row*> controls;
+    std::string logo;
+    std::string timer;
+    std::string tick;
+    for (const Row& row : window::Rows()) {
+        for (int i = 0; i < row.count; ++i) {
+            switch (row.kind) {
+            case Kind::Cells:
+                cells.push_back(CellJson(row, i));
+                break;
+            case Kind::Label:
+                labels.push_back(LabelJson(row, i));
+                break;
+            case Kind::Line:
+                lines.push_back(LineJson(row, i));
+                break;
+            case Kind::Button:
+            case Kind::Box:
+                controls.push_back(&row);
+                break;
+            case Kind::Logo:
+                logo = "{\"box\":" + BoxJson(row.box(0)) +
+                       ",\"level\":" + std::to_string(row.level) +
+                       ",\"name\":" + JsonString(row.accessibleName) + "}";
+                break;
+            case Kind::Timer:
+                timer = Quoted(row.name);
+                tick = EventJson(row.press);
+                break;
+            }
+        }
     }
-    labels.push_back(LabelJson("lblResult", "[\"lblResult\"]", layout::kResult, layout::kResultText,
-                               kVerdictLevel, names::kVerdict, true));
-    for (int i = 0; i < 4; ++i) {
-        labels.push_back(LabelJson("Label2_" + std::to_string(i),
-                                   "[\"Label2\"," + std::to_string(i) + "]", layout::kLabel2[i],
-                                   layout::kLabel2Text[i], kRateCaptionLevel, {}, false));
+    std::stable_sort(controls.begin(), controls.end(),
+                     [](const Row* a, const Row* b) { return a->tabPlace < b->tabPlace; });
+    std::vector<std::string> controlsJson;
+    for (const Row* row : controls) {
+        controlsJson.push_back(ControlJson(*row));
     }
-    labels.push_back(LabelJson("lblUER", "[\"lblUER\"]", layout::kRate, layout::kRateText,
-                               kRateLevel, names::kRate, true));
-
-    // The transmitted check cells are computed, never clicked.
-    const std::string cells =
-        CellsJson(CellArray::Row1, "row1", kCellsPerArray, Row1, layout::kDataText, kDataLevel,
-                  Kind(EventKind::ClickData)) +
-        "," +
-        CellsJson(CellArray::Parity, "parity", kCellsPerArray, Parity, layout::kParityText,
-                  kParityLevel, Kind(EventKind::ClickParity)) +
-        "," +
-        CellsJson(CellArray::Sum1, "sum1", kCheckBits, Sum1, layout::kCheckText, kSum1Level,
-                  "null") +
-        "," +
-        CellsJson(CellArray::Sum2, "sum2", kCheckBits, Sum2, layout::kCheckText, kSum2Level,
-                  Kind(EventKind::ClickCheck));
-
-    const std::string lines = LineJson("Line1_0", layout::kLine1[0], kRuleLevel, "null") + "," +
-                              LineJson("Line1_1", layout::kLine1[1], kRuleLevel, "null") + "," +
-                              LineJson("Line3", layout::kLine3, kLine3Level, arrow.c_str()) + "," +
-                              LineJson("Line4", layout::kLine4, kLine4Level, arrow.c_str()) + "," +
-                              LineJson("Line5", layout::kLine5, kLine5Level, arrow.c_str());
-
-    // In tab order, the combo boxes among the buttons.
-    const std::string controls =
-        ButtonJson("Command1", layout::kCommand1, names::kOne, EventKind::PressOne) + "," +
-        ButtonJson("Command3", layout::kCommand3, names::kReset, EventKind::PressReset) + "," +
-        ButtonJson("Command4", layout::kCommand4, {}, EventKind::PressRun) + "," +
-        ComboJson("cmbErrorRate", layout::kErrorRate, layout::kErrorRateText, names::kRateBox,
-                  EventKind::RateTextChanged, "null", "\"Label2_0\"") +
-        "," + ButtonJson("Command2", layout::kCommand2, names::kFind, EventKind::PressFind) + "," +
-        ComboJson("cmbMode", layout::kMode, layout::kModeText, names::kModeBox,
-                  EventKind::ModeTextChanged, Kind(EventKind::ModePicked), "null");
-
+    const window::Row& firstControl = *controls.front();
     return "{\"client\":[" + Pixels(layout::kClientWidth) + "," + Pixels(layout::kClientHeight) +
-           "],\"cells\":[" + cells + "],\"labels\":[" + Join(labels) + "],\"lines\":[" + lines +
-           "],\"controls\":[" + controls + "],\"logo\":{\"box\":" + BoxJson(layout::kLogo) +
-           ",\"level\":" + std::to_string(kLogoLevel) + ",\"name\":" + JsonString(names::kLogo) +
-           "},\"controlLevel\":" + std::to_string(kControlLevel) +
-           ",\"tick\":" + Kind(EventKind::Tick) + ",\"errorModels\":" + ErrorModelsJson() +
+           "],\"cells\":[" + Join(cells) + "],\"labels\":[" + Join(labels) + "],\"lines\":[" +
+           Join(lines) + "],\"controls\":[" + Join(controlsJson) + "],\"logo\":" + logo +
+           ",\"controlLevel\":" + std::to_string(firstControl.level) + ",\"tick\":" + tick +
+           ",\"errorModels\":" + ErrorModelsJson() +
            ",\"fastInterval\":" + std::to_string(kFastInterval) +
-           ",\"textLimit\":" + std::to_string(kBoxTextLimit) + "}";
+           ",\"textLimit\":" + std::to_string(kBoxTextLimit) + ",\"timer\":" + timer +
+           ",\"background\":" + std::to_string(ColourWindow) + "}";
 }
 
-} // namespace bitwatch::web
+} // namespace bitwatch

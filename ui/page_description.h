@@ -2,12 +2,12 @@
 
 #include <string>
 
-namespace bitwatch::web {
+namespace bitwatch {
 
-// Everything the browser page needs to build the window, as JSON: the client area, every
-// control's box in pixels, its text style, stacking level and accessible name, the lines, the
-// event each control delivers (by the number RunEvent takes) and the tab order. Taken from the
-// same tables as the Qt window, so the page adds no layout of its own.
+// Everything the browser page needs to build the window, as JSON, written from the window's table
+// (ui/window_table.h): the client area and its background, each control's box in pixels, text
+// style, stacking level, accessible name and record, the lines, the event each control delivers
+// (by the number RunEvent takes) and the Tab order. The page adds no layout of its own.
 std::string PageDescriptionJson();
 
-} // namespace bitwatch::web
+} // namespace bitwatch

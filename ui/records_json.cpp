@@ -4,44 +4,86 @@
 
 #include "channel/send_frame.h"
 #include "core/utf8.h"
+#include "ui/window_table.h"
 
 namespace bitwatch {
 
 namespace {
 
-void AppendCell(std::string& json, const TextLabel& cell) {
+// A label or a cell: [text, colour, shown], and on a cell whether it differs from its twin, so
+// that no front end reads the colour for it.
+void AppendLabel(std::string& json, const TextLabel& label, bool isCell) {
     json += '[';
-    json += JsonString(cell.text);
+    json += JsonString(label.text);
     json += ',';
-    json += std::to_string(cell.foreColour);
-    json += cell.shown ? ",1]" : ",0]";
-}
-
-template <std::size_t N>
-void AppendCells(std::string& json, const char* name, const std::array<TextLabel, N>& cells) {
-    json += '"';
-    json += name;
-    json += "\":[";
-    for (std::size_t i = 0; i < N; ++i) {
-        if (i > 0) {
-            json += ',';
-        }
-        AppendCell(json, cells[i]);
+    json += std::to_string(label.foreColour);
+    json += label.shown ? ",1" : ",0";
+    if (isCell) {
+        json += DiffersFromTwin(label.foreColour) ? ",1" : ",0";
     }
-    json += "],";
+    json += ']';
 }
 
-void AppendCombo(std::string& json, const char* name, const ComboBox& combo) {
-    json += '"';
-    json += name;
-    json += "\":{\"text\":" + JsonString(combo.text()) + ",\"entries\":[";
+void AppendCombo(std::string& json, const ComboBox& combo) {
+    json += "{\"text\":" + JsonString(combo.text()) + ",\"entries\":[";
     for (std::size_t i = 0; i < combo.entries().size(); ++i) {
         if (i > 0) {
             json += ',';
         }
         json += JsonString(combo.entries()[i]);
     }
-    json += "]},";
+    json += "]}";
+}
+
+void AppendTimer(std::string& json, const Timer& timer) {
+    json += "{\"enabled\":" + std::to_string(timer.enabled() ? 1 : 0) +
+            ",\"interval\":" + std::to_string(timer.interval()) +
+            ",\"restarts\":" + std::to_string(timer.restarts()) + "}";
+}
+
+// One element of a row's record.
+void AppendElement(std::string& json, const Form& form, const window::Row& row, int index) {
+    const window::Record& record = row.record;
+    switch (row.kind) {
+    case window::Kind::Label:
+    case window::Kind::Cells:
+        AppendLabel(json, record.label(form, index), row.kind == window::Kind::Cells);
+        return;
+    case window::Kind::Button:
+        json += JsonString(record.button(form).caption);
+        return;
+    case window::Kind::Box:
+        AppendCombo(json, record.box(form));
+        return;
+    case window::Kind::Line:
+        json += record.line(form, index).shown ? '1' : '0';
+        return;
+    case window::Kind::Timer:
+        AppendTimer(json, record.timer(form));
+        return;
+    case window::Kind::Logo:
+        return;
+    }
+}
+
+// Each row's record under its name: one value, or an array of a row of several elements.
+void AppendRows(std::string& json, const Form& form) {
+    for (const window::Row& row : window::Rows()) {
+        if (row.kind == window::Kind::Logo) {
+            continue;
+        }
+        json += '"';
+        json += row.name;
+        json += "\":";
+        if (row.count > 1) {
+            json += '[';
+        }
+        for (int i = 0; i < row.count; ++i) {
+            json += i > 0 ? "," : "";
+            AppendElement(json, form, row, i);
+        }
+        json += row.count > 1 ? "]," : ",";
+    }
 }
 
 void AppendNumber(std::string& json, const char* name, long long value) {
@@ -82,27 +124,7 @@ std::string JsonString(std::string_view text) {
 std::string RecordsJson(const Form& form) {
     std::string json = "{";
     json.reserve(8192);
-    AppendCells(json, "row1", form.row1);
-    AppendCells(json, "parity", form.parity);
-    AppendCells(json, "sum1", form.sum1);
-    AppendCells(json, "sum2", form.sum2);
-    AppendCells(json, "Label1", form.Label1);
-    AppendCells(json, "Label2", form.Label2);
-    json += "\"lblResult\":";
-    AppendCell(json, form.lblResult);
-    json += ",\"lblUER\":";
-    AppendCell(json, form.lblUER);
-    json += ",\"Command1\":" + JsonString(form.Command1.caption);
-    json += ",\"Command2\":" + JsonString(form.Command2.caption);
-    json += ",\"Command3\":" + JsonString(form.Command3.caption);
-    json += ",\"Command4\":" + JsonString(form.Command4.caption);
-    json += ",\"Line1\":[" + std::to_string(form.Line1[0].shown ? 1 : 0) + "," +
-            std::to_string(form.Line1[1].shown ? 1 : 0) + "],";
-    AppendCombo(json, "cmbMode", form.cmbMode);
-    AppendCombo(json, "cmbErrorRate", form.cmbErrorRate);
-    json += "\"Timer1\":{\"enabled\":" + std::to_string(form.Timer1.enabled() ? 1 : 0) +
-            ",\"interval\":" + std::to_string(form.Timer1.interval()) +
-            ",\"restarts\":" + std::to_string(form.Timer1.restarts()) + "},";
+    AppendRows(json, form);
     AppendNumber(json, "frameCount", form.frameCount);
     AppendNumber(json, "undetectedCount", form.undetectedCount);
     AppendNumber(json, "codeMode", form.codeMode);

@@ -1,7 +1,9 @@
 #pragma once
 
 // Every record of the form as one line of JSON: what a front end shows and what a test compares.
-// Cells are [text, colour, shown]; colours are the records' 0xBBGGRR numbers. Texts are written as
+// Labels are [text, colour, shown], cells [text, colour, shown, differs from its twin]; colours
+// are the records' 0xBBGGRR numbers. Each control's record is under its name in the window's
+// table (ui/window_table.h). Texts are written as
 // UTF-8, escaping only what JSON requires (quote, backslash, control characters); an ill-formed
 // sequence is written as U+FFFD, so any text gives valid JSON.
 

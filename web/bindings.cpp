@@ -11,8 +11,8 @@
 #include "ui/companion.h"
 #include "ui/events.h"
 #include "ui/frame_link.h"
+#include "ui/page_description.h"
 #include "ui/records_json.h"
-#include "web/page_description.h"
 
 namespace {
 
@@ -21,15 +21,15 @@ class Session {
     Session() { Restart(); }
 
     // Anything JavaScript can pass is absorbed: an unknown kind or an index beyond 16 bits runs
-    // nothing.
-    void Run(int kind, int index, const std::string& text) {
+    // nothing. True when the verdict after the event is worth saying to a screen reader user.
+    bool Run(int kind, int index, const std::string& text) {
         constexpr int kLowest = std::numeric_limits<std::int16_t>::min();
         constexpr int kHighest = std::numeric_limits<std::int16_t>::max();
         if (kind < 0 || kind >= bitwatch::kEventKinds || index < kLowest || index > kHighest) {
-            return;
+            return false;
         }
-        bitwatch::RunEvent(*form_, {static_cast<bitwatch::EventKind>(kind),
-                                    static_cast<std::int16_t>(index), text});
+        return bitwatch::RunEventAnnouncing(*form_, {static_cast<bitwatch::EventKind>(kind),
+                                                     static_cast<std::int16_t>(index), text});
     }
 
     std::string Records() const { return bitwatch::RecordsJson(*form_); }
@@ -71,5 +71,5 @@ EMSCRIPTEN_BINDINGS(bitwatch) {
         .function("open", &Session::Open)
         .function("companion", &Session::Companion)
         .function("companionFollows", &Session::CompanionFollows);
-    emscripten::function("pageDescription", &bitwatch::web::PageDescriptionJson);
+    emscripten::function("pageDescription", &bitwatch::PageDescriptionJson);
 }

@@ -1,5 +1,7 @@
 #include "ui/widgets/main_window.h"
 
+#include <algorithm>
+
 #include <QComboBox>
 #include <QIcon>
 #include <QImageReader>
@@ -50,14 +52,6 @@ QPixmap ReadPng(const QString& path) {
     return QPixmap::fromImage(reader.read());
 }
 
-// An empty accessible name leaves the widget to read as its own text.
-void SetNames(QWidget* widget, const QString& objectName, const QString& accessibleName) {
-    widget->setObjectName(objectName);
-    if (!accessibleName.isEmpty()) {
-        widget->setAccessibleName(accessibleName);
-    }
-}
-
 Qt::Alignment ToQt(layout::Align align) {
     switch (align) {
     case layout::Align::Left:
@@ -74,31 +68,46 @@ QString ToQString(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-template <typename Label = QLabel>
-Label* MakeLabel(QWidget* parent, const layout::Box& box, const layout::TextStyle& style,
-                 const QString& objectName, const QString& accessibleName) {
-    auto* label = new Label(parent);
-    label->setGeometry(ToPixels(box));
+// The live labels (the verdict and the rate) change with every frame of a run, among texts that
+// come back: they cache their pictures.
+QLabel* MakeLabel(QWidget* parent, const window::Row& row, int index) {
+    auto* label = row.live ? new CachedTextLabel(parent) : new QLabel(parent);
+    const layout::TextStyle style = row.style(index);
+    label->setGeometry(ToPixels(row.box(index)));
     label->setFont(DemoFont(style));
     label->setAlignment(ToQt(style.align) | Qt::AlignTop);
     label->setAutoFillBackground(true);
     label->setFocusPolicy(Qt::NoFocus);
     label->setTextFormat(Qt::PlainText);
-    SetNames(label, objectName, accessibleName);
+    // The verdict and the rate have no accessible name of their own: a label without one is read
+    // by its text, and Qt announces each new text as a change of its name.
+    if (!row.description.empty()) {
+        label->setAccessibleDescription(ToQString(row.description));
+    }
     return label;
 }
 
-LineWidget* MakeLine(QWidget* parent, const layout::Segment& segment, const QColor& colour,
-                     const QString& objectName) {
-    auto* line = new LineWidget(segment, colour, parent);
-    line->setObjectName(objectName);
-    return line;
+QWidget* MakeLogo(QWidget* parent, const window::Row& row) {
+    auto* logo = new QLabel(parent);
+    logo->setGeometry(ToPixels(row.box(0)));
+    logo->setPixmap(QPixmap::fromImage(ToQImage(kLogoImage)));
+    logo->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    logo->setFocusPolicy(Qt::NoFocus);
+    return logo;
+}
+
+QWidget* MakeButton(QWidget* parent, const window::Row& row) {
+    auto* button = new KeyboardButton(parent);
+    button->setGeometry(ToPixels(row.box(0)));
+    button->setFont(DemoFont(row.style(0)));
+    button->setFocusPolicy(Qt::StrongFocus);
+    return button;
 }
 
 // An editable drop-down that behaves as the demo needs: what is typed stays as typed (no inline
 // completion, so "Parity 4" can be typed on the way to "Parity 48"), Enter adds nothing to the
 // list, and leaving the field does not count as picking the entry that matches its text.
-QComboBox* MakeCombo(QWidget* parent, const layout::Box& box, const QFont& font) {
+QComboBox* MakeCombo(QWidget* parent, const window::Row& row) {
     auto* combo = new QComboBox(parent);
     combo->setEditable(true);
     combo->setInsertPolicy(QComboBox::NoInsert);
@@ -106,8 +115,8 @@ QComboBox* MakeCombo(QWidget* parent, const layout::Box& box, const QFont& font)
     // Qt picks the matching entry (emitting activated) when editing finishes on focus out or
     // Enter; only a real pick from the list may count as one.
     QObject::disconnect(combo->lineEdit(), &QLineEdit::editingFinished, combo, nullptr);
-    combo->setGeometry(ToPixels(box));
-    combo->setFont(font);
+    combo->setGeometry(ToPixels(row.box(0)));
+    combo->setFont(DemoFont(row.style(0)));
     return combo;
 }
 
@@ -120,23 +129,19 @@ MainWindow::MainWindow(QWidget* parent) : QWidget(parent) {
     setWindowTitle(QStringLiteral("Kelm's Bitwatch Demo"));
     resize(ClientSize());
 
-    // A widget created later stacks above those created before it, so the order of these calls
-    // is the stacking order, from the bottom up. The buttons and boxes overlap nothing.
-    CreateRowCaptions();
-    CreateVerdict();
-    CreateCells();
-    CreateRateLabels();
-    CreateRules();
-    CreateArrow();
-    CreateLogo();
-    CreateButtons();
-    CreateComboBoxes();
-    CreateTimer();
+    // A widget created later stacks above those created before it, so the rows, which run from
+    // the bottom of the stacking up, are created in their order.
+    for (const window::Row& row : window::Rows()) {
+        mirrors_.push_back({&row, {}, {}});
+    }
+    for (Mirror& mirror : mirrors_) {
+        Create(mirror);
+        Bind(mirror);
+    }
     SetTabOrder();
 
     Startup(form_);
     Refresh();
-    command1_->setFocus();
 
     auto* why = new QShortcut(QKeySequence(Qt::Key_F1), this);
     connect(why, &QShortcut::activated, this, &MainWindow::ShowCompanion);
@@ -175,169 +180,180 @@ void MainWindow::SetIcon() {
 }
 
 void MainWindow::Deliver(const Event& event) {
-    const Timer timerBefore = form_.Timer1;
-    RunEvent(form_, event);
+    const bool announces = RunEventAnnouncing(form_, event);
     Refresh();
     if (companion_ != nullptr) {
         companion_->Follow(form_);
     }
-    if (AnnouncesVerdict(event, timerBefore, form_.Timer1)) {
-        announcer_->Announce(lblResult_->text());
+    if (announces) {
+        announcer_->Announce(announced_->text());
     }
 }
 
-void MainWindow::CreateRowCaptions() {
-    // Captions read as their text, which is what a screen reader should say.
-    for (int i = 0; i < 2; ++i) {
-        label1_[i] = MakeLabel(this, layout::kLabel1[i], layout::kLabel1Text[i],
-                               QStringLiteral("Label1_%1").arg(i), QString());
+void MainWindow::Create(Mirror& mirror) {
+    const window::Row& row = *mirror.row;
+    if (row.kind == window::Kind::Cells) {
+        // One board draws every cell: it is made with the first row of cells.
+        if (cells_ == nullptr) {
+            CreateCells();
+        }
+        return;
+    }
+    if (row.kind == window::Kind::Timer) {
+        timer1_.timer.setParent(this);
+        timer1_.timer.setObjectName(ToQString(row.name));
+        timer1_.timer.setTimerType(Qt::PreciseTimer);
+        return;
+    }
+    for (int i = 0; i < row.count; ++i) {
+        QWidget* widget = CreateElement(row, i);
+        widget->setObjectName(QString::fromStdString(window::ElementName(row, i)));
+        // An empty accessible name leaves the widget to read as its own text.
+        if (!row.accessibleName.empty()) {
+            widget->setAccessibleName(ToQString(row.accessibleName));
+        }
+        mirror.widgets.push_back(widget);
+    }
+    if (row.kind == window::Kind::Box) {
+        mirror.combo.widget = static_cast<QComboBox*>(mirror.widgets.front());
+    }
+    if (row.announced) {
+        announced_ = static_cast<QLabel*>(mirror.widgets.front());
+        announcer_ = new Announcer(this);
+        announcer_->move(announced_->pos());
     }
 }
 
-// The verdict and the rate have no accessible name of their own: a label without one is read
-// by its text, and Qt announces each new text as a change of its name.
-void MainWindow::CreateVerdict() {
-    // The verdict and the rate change with every frame of a run, among texts that come back.
-    lblResult_ = MakeLabel<CachedTextLabel>(this, layout::kResult, layout::kResultText,
-                                            QStringLiteral("lblResult"), QString());
-    lblResult_->setAccessibleDescription(ToQString(names::kVerdict));
-    announcer_ = new Announcer(this);
-    announcer_->move(lblResult_->pos());
+QWidget* MainWindow::CreateElement(const window::Row& row, int index) {
+    switch (row.kind) {
+    case window::Kind::Label:
+        return MakeLabel(this, row, index);
+    case window::Kind::Line:
+        return new LineWidget(row.segment(index), row.colour ? ToQColor(*row.colour) : QColor(),
+                              this);
+    case window::Kind::Logo:
+        return MakeLogo(this, row);
+    case window::Kind::Button:
+        return MakeButton(this, row);
+    case window::Kind::Box:
+        return MakeCombo(this, row);
+    case window::Kind::Cells:
+    case window::Kind::Timer:
+        break;
+    }
+    return nullptr;
 }
 
 void MainWindow::CreateCells() {
     cells_ = new CellBoard(this);
     connect(cells_, &CellBoard::clicked, this, [this](CellArray array, int index) {
-        const EventKind kind = array == CellArray::Row1     ? EventKind::ClickData
-                               : array == CellArray::Parity ? EventKind::ClickParity
-                                                            : EventKind::ClickCheck;
-        Deliver({kind, static_cast<std::int16_t>(index), {}});
+        for (const window::Row& row : window::Rows()) {
+            if (row.kind == window::Kind::Cells && row.cells == array && row.press) {
+                Deliver({*row.press, static_cast<std::int16_t>(index), {}});
+            }
+        }
     });
 }
 
-void MainWindow::CreateRateLabels() {
-    for (int i = 0; i < 4; ++i) {
-        label2_[i] = MakeLabel(this, layout::kLabel2[i], layout::kLabel2Text[i],
-                               QStringLiteral("Label2_%1").arg(i), QString());
-    }
-    lblUER_ = MakeLabel<CachedTextLabel>(this, layout::kRate, layout::kRateText,
-                                         QStringLiteral("lblUER"), QString());
-    lblUER_->setAccessibleDescription(ToQString(names::kRate));
-}
-
-void MainWindow::CreateRules() {
-    for (int i = 0; i < 2; ++i) {
-        line1_[i] = MakeLine(this, layout::kLine1[i], QColor(), QStringLiteral("Line1_%1").arg(i));
-    }
-}
-
-void MainWindow::CreateArrow() {
-    const QColor arrow = ToQColor(layout::kArrowColour);
-    line3_ = MakeLine(this, layout::kLine3, arrow, QStringLiteral("Line3"));
-    line4_ = MakeLine(this, layout::kLine4, arrow, QStringLiteral("Line4"));
-    line5_ = MakeLine(this, layout::kLine5, arrow, QStringLiteral("Line5"));
-}
-
-void MainWindow::CreateLogo() {
-    imgTorv_ = new QLabel(this);
-    imgTorv_->setGeometry(ToPixels(layout::kLogo));
-    imgTorv_->setPixmap(QPixmap::fromImage(ToQImage(kLogoImage)));
-    imgTorv_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    imgTorv_->setFocusPolicy(Qt::NoFocus);
-    SetNames(imgTorv_, QStringLiteral("imgTorv"), ToQString(names::kLogo));
-}
-
-void MainWindow::CreateButtons() {
-    const QFont font = DemoFont(layout::kButtonText);
-    struct ButtonPlace {
-        QPushButton*& widget;
-        const layout::Box& box;
-        const char* objectName;
-        std::string_view accessibleName;
-        EventKind press;
-    };
-    const std::array<ButtonPlace, 4> buttons = {{
-        {command1_, layout::kCommand1, "Command1", names::kOne, EventKind::PressOne},
-        {command3_, layout::kCommand3, "Command3", names::kReset, EventKind::PressReset},
-        // No name of its own: it reads as its caption, "Start", "Fast" or "Stop".
-        {command4_, layout::kCommand4, "Command4", {}, EventKind::PressRun},
-        {command2_, layout::kCommand2, "Command2", names::kFind, EventKind::PressFind},
-    }};
-    for (const ButtonPlace& button : buttons) {
-        button.widget = new KeyboardButton(this);
-        button.widget->setGeometry(ToPixels(button.box));
-        button.widget->setFont(font);
-        button.widget->setFocusPolicy(Qt::StrongFocus);
-        SetNames(button.widget, QString::fromLatin1(button.objectName),
-                 ToQString(button.accessibleName));
-        connect(button.widget, &QPushButton::clicked, this, [this, kind = button.press] {
+void MainWindow::Bind(const Mirror& mirror) {
+    const window::Row& row = *mirror.row;
+    if (row.kind == window::Kind::Timer && row.press) {
+        connect(&timer1_.timer, &QTimer::timeout, this, [this, kind = *row.press] {
             Deliver({kind, 0, {}});
+        });
+    }
+    if (row.kind == window::Kind::Button && row.press) {
+        connect(static_cast<QPushButton*>(mirror.widgets.front()), &QPushButton::clicked, this,
+                [this, kind = *row.press] {
+                    Deliver({kind, 0, {}});
+                });
+    }
+    if (row.kind != window::Kind::Box) {
+        return;
+    }
+    QComboBox* combo = mirror.combo.widget;
+    // On Linux Qt names an editable combo box by its current text ("None"); its line edit, which
+    // holds the focus, keeps a name of its own.
+    combo->lineEdit()->setAccessibleName(combo->accessibleName());
+    if (!row.labelledBy.empty()) {
+        // The caption labels the box (a labelled-by relation for screen readers).
+        findChild<QLabel*>(ToQString(row.labelledBy))->setBuddy(combo);
+    } else {
+        // A box without a caption on screen gets a hidden one for screen readers, which otherwise
+        // call it by its current text ("None editable combo box").
+        auto* caption = new QLabel(combo->accessibleName(), this);
+        caption->setObjectName(ToQString(row.name) + QStringLiteral("Caption"));
+        caption->setBuddy(combo);
+        caption->hide();
+    }
+    if (row.change) {
+        connect(combo, &QComboBox::editTextChanged, this,
+                [this, kind = *row.change](const QString& text) {
+                    Deliver({kind, 0, text.toStdString()});
+                });
+    }
+    if (row.pick) {
+        connect(combo, &QComboBox::activated, this, [this, kind = *row.pick](int index) {
+            Deliver({kind, static_cast<std::int16_t>(index), {}});
         });
     }
 }
 
-void MainWindow::CreateComboBoxes() {
-    cmbErrorRate_.widget = MakeCombo(this, layout::kErrorRate, DemoFont(layout::kErrorRateText));
-    SetNames(cmbErrorRate_.widget, QStringLiteral("cmbErrorRate"), ToQString(names::kRateBox));
-    // "Bit Error Rate" labels the box (a labelled-by relation for screen readers).
-    label2_[0]->setBuddy(cmbErrorRate_.widget);
-    connect(cmbErrorRate_.widget, &QComboBox::editTextChanged, this, [this](const QString& text) {
-        Deliver({EventKind::RateTextChanged, 0, text.toStdString()});
-    });
-
-    cmbMode_.widget = MakeCombo(this, layout::kMode, DemoFont(layout::kModeText));
-    SetNames(cmbMode_.widget, QStringLiteral("cmbMode"), ToQString(names::kModeBox));
-    // On Linux Qt names an editable combo box by its current text ("None"); its line edit, which
-    // holds the focus, keeps a name of its own.
-    // The mode box has no caption on screen; a hidden one labels it for screen readers, which
-    // otherwise call it by its current text ("None editable combo box").
-    auto* modeCaption = new QLabel(ToQString(names::kModeBox), this);
-    modeCaption->setObjectName(QStringLiteral("modeCaption"));
-    modeCaption->setBuddy(cmbMode_.widget);
-    modeCaption->hide();
-    for (QComboBox* combo : {cmbErrorRate_.widget, cmbMode_.widget}) {
-        combo->lineEdit()->setAccessibleName(combo->accessibleName());
-    }
-    connect(cmbMode_.widget, &QComboBox::editTextChanged, this, [this](const QString& text) {
-        Deliver({EventKind::ModeTextChanged, 0, text.toStdString()});
-    });
-    connect(cmbMode_.widget, &QComboBox::activated, this, [this](int index) {
-        Deliver({EventKind::ModePicked, static_cast<std::int16_t>(index), {}});
-    });
-}
-
-void MainWindow::CreateTimer() {
-    timer1_.timer.setParent(this);
-    timer1_.timer.setObjectName(QStringLiteral("Timer1"));
-    timer1_.timer.setTimerType(Qt::PreciseTimer);
-    connect(&timer1_.timer, &QTimer::timeout, this, [this] { Deliver({EventKind::Tick, 0, {}}); });
-}
-
+// The controls Tab reaches, in their places; the first of them starts with the focus.
 void MainWindow::SetTabOrder() {
-    setTabOrder(command1_, command3_);
-    setTabOrder(command3_, command4_);
-    setTabOrder(command4_, cmbErrorRate_.widget);
-    setTabOrder(cmbErrorRate_.widget, command2_);
-    setTabOrder(command2_, cmbMode_.widget);
+    std::vector<const Mirror*> order;
+    for (const Mirror& mirror : mirrors_) {
+        if (mirror.row->tabPlace > 0) {
+            order.push_back(&mirror);
+        }
+    }
+    std::stable_sort(order.begin(), order.end(), [](const Mirror* a, const Mirror* b) {
+        return a->row->tabPlace < b->row->tabPlace;
+    });
+    for (std::size_t i = 1; i < order.size(); ++i) {
+        setTabOrder(order[i - 1]->widgets.front(), order[i]->widgets.front());
+    }
+    if (!order.empty()) {
+        order.front()->widgets.front()->setFocus();
+    }
 }
 
 void MainWindow::Refresh() {
     cells_->ShowRecords(form_);
-    SyncEach(label1_, form_.Label1, SyncLabel);
-    SyncEach(label2_, form_.Label2, SyncLabel);
-    SyncLabel(lblResult_, form_.lblResult);
-    SyncLabel(lblUER_, form_.lblUER);
-    SyncButton(command1_, form_.Command1);
-    SyncButton(command2_, form_.Command2);
-    SyncButton(command3_, form_.Command3);
-    SyncButton(command4_, form_.Command4);
-    SyncEach(line1_, form_.Line1, SyncLine);
-    SyncLine(line3_, form_.Line3);
-    SyncLine(line4_, form_.Line4);
-    SyncLine(line5_, form_.Line5);
-    SyncCombo(cmbErrorRate_, form_.cmbErrorRate);
-    SyncCombo(cmbMode_, form_.cmbMode);
-    SyncTimer(timer1_, form_.Timer1);
+    for (Mirror& mirror : mirrors_) {
+        Sync(mirror);
+    }
+}
+
+void MainWindow::Sync(Mirror& mirror) {
+    const window::Row& row = *mirror.row;
+    const window::Record& record = row.record;
+    switch (row.kind) {
+    case window::Kind::Label:
+        for (int i = 0; i < row.count; ++i) {
+            SyncLabel(static_cast<QLabel*>(mirror.widgets[static_cast<std::size_t>(i)]),
+                      record.label(form_, i));
+        }
+        return;
+    case window::Kind::Button:
+        SyncButton(static_cast<QPushButton*>(mirror.widgets.front()), record.button(form_));
+        return;
+    case window::Kind::Line:
+        for (int i = 0; i < row.count; ++i) {
+            SyncLine(static_cast<LineWidget*>(mirror.widgets[static_cast<std::size_t>(i)]),
+                     record.line(form_, i));
+        }
+        return;
+    case window::Kind::Box:
+        SyncCombo(mirror.combo, record.box(form_));
+        return;
+    case window::Kind::Timer:
+        SyncTimer(timer1_, record.timer(form_));
+        return;
+    case window::Kind::Cells:
+    case window::Kind::Logo:
+        return;
+    }
 }
 
 } // namespace bitwatch

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <vector>
 
 #include <QWidget>
 
@@ -11,17 +12,15 @@
 #include "ui/events.h"
 #include "ui/layout.h"
 #include "ui/widgets/record_sync.h"
+#include "ui/window_table.h"
 
-class QComboBox;
 class QLabel;
-class QPushButton;
 
 namespace bitwatch {
 
 class Announcer;
 class CellBoard;
 class CompanionWindow;
-class LineWidget;
 
 // The demo's one window. It owns the records of every control, hands each event to RunEvent,
 // and then brings every widget up to date with the records.
@@ -47,40 +46,29 @@ class MainWindow : public QWidget {
     void paintEvent(QPaintEvent* event) override;
 
   private:
+    // The widgets of one row of the window's table, element by element.
+    struct Mirror {
+        const window::Row* row = nullptr;
+        std::vector<QWidget*> widgets;
+        ComboMirror combo;
+    };
+
     void Deliver(const Event& event);
     void SetIcon();
 
-    void CreateRowCaptions();
-    void CreateVerdict();
+    void Create(Mirror& mirror);
+    QWidget* CreateElement(const window::Row& row, int index);
     void CreateCells();
-    void CreateRateLabels();
-    void CreateRules();
-    void CreateArrow();
-    void CreateLogo();
-    void CreateButtons();
-    void CreateComboBoxes();
-    void CreateTimer();
+    void Bind(const Mirror& mirror);
     void SetTabOrder();
+    void Sync(Mirror& mirror);
 
     Form form_;
     bool iconAsked_ = false;
 
+    std::vector<Mirror> mirrors_;
     CellBoard* cells_ = nullptr;
-    std::array<QLabel*, 2> label1_{};
-    std::array<QLabel*, 4> label2_{};
-    QLabel* lblResult_ = nullptr;
-    QLabel* lblUER_ = nullptr;
-    QPushButton* command1_ = nullptr;
-    QPushButton* command2_ = nullptr;
-    QPushButton* command3_ = nullptr;
-    QPushButton* command4_ = nullptr;
-    ComboMirror cmbErrorRate_;
-    ComboMirror cmbMode_;
-    std::array<LineWidget*, 2> line1_{};
-    LineWidget* line3_ = nullptr;
-    LineWidget* line4_ = nullptr;
-    LineWidget* line5_ = nullptr;
-    QLabel* imgTorv_ = nullptr;
+    QLabel* announced_ = nullptr;
     Announcer* announcer_ = nullptr;
     CompanionWindow* companion_ = nullptr;
 
