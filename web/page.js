@@ -38,9 +38,14 @@
   }
 
   // A cell says its state the way the desktop does: its bit, and "differs from transmitted" on a
-  // received cell whose colour marks it as damaged.
-  function cellState(text, colour, mismatch) {
-    return colour === mismatch ? `${text}, differs from transmitted` : text;
+  // received cell whose record says it differs from its twin.
+  function cellState(text, differs) {
+    return differs ? `${text}, differs from transmitted` : text;
+  }
+
+  // An element's record: [name] or [name, index] into the records.
+  function recordOf(records, [name, index]) {
+    return index === undefined ? records[name] : records[name][index];
   }
 
   // The binding encodes a JavaScript string as UTF-8, and a lone surrogate (which a paste can
@@ -74,7 +79,7 @@
       this.sync();
       this.syncCompanion();
       root.setAttribute("aria-busy", "false");
-      this.buttons.get("Command1").focus();
+      this.focusTarget(this.description.controls[0].id).focus();
       performance.mark("bitwatch-ready");
     }
 
@@ -85,9 +90,12 @@
         return;
       }
       try {
-        this.session.run(kind, index, wellFormed(text));
+        const announces = this.session.run(kind, index, wellFormed(text));
         this.sync();
         this.syncCompanion();
+        if (announces) {
+          this.announce();
+        }
       } catch (error) {
         this.fail(error);
       }
@@ -175,7 +183,7 @@
         event.preventDefault();
         const inPanel = this.companion.panel.contains(document.activeElement);
         if (event.key === "F6" && inPanel) {
-          this.buttons.get("Command1").focus();
+          this.focusTarget(this.description.controls[0].id).focus();
         } else {
           (body.hidden ? toggle : body).focus();
         }
@@ -204,7 +212,7 @@
         }
       });
       // What was typed beyond the frame, or nothing, gives way to the records when the box is left.
-      input.addEventListener("change", () => this.syncErrorModel(this.shown.errorModel, true));
+      input.addEventListener("change", () => this.syncErrorModel(this.shown[this.description.errorModels.record], true));
       this.errorModel = { select, input, label: document.getElementById("modelSizeLabel") };
     }
 
@@ -256,6 +264,7 @@
       const d = this.description;
       this.root.style.width = `${d.client[0]}px`;
       this.root.style.height = `${d.client[1]}px`;
+      document.documentElement.style.setProperty("--window", cssColour(d.background));
       for (const label of d.labels) {
         const element = document.createElement("div");
         element.id = label.id;
@@ -264,14 +273,21 @@
         if (label.description) {
           element.setAttribute("aria-description", label.description);
         }
-        if (label.live) {
-          // The verdict and the rate are read as they change, politely.
-          element.setAttribute("aria-live", "polite");
-          element.setAttribute("aria-atomic", "true");
-        }
         this.root.append(element);
         this.labels.set(label.id, { element, record: label.record });
+        if (label.announced) {
+          this.announced = element;
+        }
       }
+      // The verdict is read out when the library says an event's verdict is worth saying (after
+      // a click, "One", a slow run's frames, the frame a search stopped on), as the desktop's
+      // announcer does: a status region beside the window, never seen.
+      this.announcer = document.createElement("div");
+      this.announcer.className = "announcer";
+      this.announcer.setAttribute("role", "status");
+      this.announcer.setAttribute("aria-live", "polite");
+      this.announcer.setAttribute("aria-atomic", "true");
+      this.root.append(this.announcer);
       for (const cell of d.cells) {
         this.buildCell(cell);
       }
@@ -348,7 +364,7 @@
       stroke.setAttribute("stroke-linecap", "round");
       svg.append(stroke);
       this.root.append(svg);
-      this.lines.set(line.id, svg);
+      this.lines.set(line.id, { element: svg, record: line.record });
     }
 
     buildButton(control) {
@@ -579,6 +595,12 @@
       return this.buttons.get(id) || this.combos.get(id).input;
     }
 
+    // Says the verdict again, even when its text is the one said last.
+    announce() {
+      const text = this.announced.textContent;
+      this.announcer.textContent = this.announcer.textContent === text ? `${text}\u00a0` : text;
+    }
+
     // Brings the DOM up to date with the records, writing only what changed.
     sync() {
       const records = JSON.parse(this.session.records());
@@ -586,9 +608,8 @@
       for (const [array, elements] of this.cells) {
         const now = records[array];
         const was = before && before[array];
-        const mismatch = 0x0000ff;
         for (let i = 0; i < elements.length; i++) {
-          const [text, colour, shown] = now[i];
+          const [text, colour, shown, differs] = now[i];
           if (was && was[i][0] === text && was[i][1] === colour && was[i][2] === shown) {
             continue;
           }
@@ -602,11 +623,11 @@
           if (!was || was[i][2] !== shown) {
             element.hidden = !shown;
           }
-          element.setAttribute("aria-description", cellState(text, colour, mismatch));
+          element.setAttribute("aria-description", cellState(text, differs));
         }
       }
       for (const { element, record } of this.labels.values()) {
-        const now = record.length === 2 ? records[record[0]][record[1]] : records[record[0]];
+        const now = recordOf(records, record);
         if (element.textContent !== now[0]) {
           element.textContent = now[0];
         }
@@ -621,19 +642,14 @@
           button.textContent = records[id];
         }
       }
-      this.lines.get("Line1_0").toggleAttribute("hidden", !records.Line1[0]);
-      this.lines.get("Line1_1").toggleAttribute("hidden", !records.Line1[1]);
+      for (const { element, record } of this.lines.values()) {
+        element.toggleAttribute("hidden", !recordOf(records, record));
+      }
       for (const [id, combo] of this.combos) {
         this.syncCombo(combo, records[id]);
       }
-      this.syncTimer(records.Timer1);
-      this.syncErrorModel(records.errorModel);
-      // A fast run changes the verdict and the rate a hundred times a second: the live regions
-      // wait until it ends instead of reading every frame.
-      const fast = records.Timer1.enabled && records.Timer1.interval === this.description.fastInterval;
-      for (const id of ["lblResult", "lblUER"]) {
-        this.labels.get(id).element.setAttribute("aria-busy", fast ? "true" : "false");
-      }
+      this.syncTimer(records[this.description.timer]);
+      this.syncErrorModel(records[this.description.errorModels.record]);
       this.shown = records;
     }
 
