@@ -6,8 +6,8 @@ source scripts/ensure-packages.sh
 
 ensure_packages "${BUILD_PACKAGES[@]}"
 echo "==> Configuring (build/release)"
-cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release -DBITWATCH_BUILD_TESTS=OFF
+cmake --preset release
 echo "==> Building"
-cmake --build build/release --parallel
+cmake --build --preset release --parallel
 echo "==> Launching build/release/app/bitwatch"
 exec build/release/app/bitwatch "$@"

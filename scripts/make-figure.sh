@@ -12,9 +12,8 @@ source scripts/ensure-packages.sh
 ensure_packages g++ make cmake gnuplot-nox fonts-liberation2
 
 build=build/release-stats
-cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DBITWATCH_BUILD_UI=OFF \
-  -DBITWATCH_BUILD_TESTS=OFF >/dev/null
-cmake --build "$build" --parallel --target bitwatch-stats >/dev/null
+cmake --preset release-stats >/dev/null
+cmake --build --preset release-stats --parallel --target bitwatch-stats >/dev/null
 stats="$build/app/bitwatch-stats"
 mkdir -p docs
 

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # How fast bitwatch-stats sends frames: first frames per second on one core in every mode, the
 # vectorised draws in each instruction set this processor has against a plain scalar loop over
-# the same generator (bench/stats_targets.cpp); then how it scales from one worker thread to two
+# the same generator (bench/yardsticks/stats_targets.cpp); then how it scales from one worker thread to two
 # (wall time of the same seeded rows, which give the same counts on any number of threads,
 # fastest of three runs). Run it on a quiet machine:
 #   scripts/measure-stats-threads.sh [frames per row, default 20000000]
@@ -9,13 +9,13 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 frames=${1:-20000000}
 build=build/release-stats
-cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DBITWATCH_BUILD_UI=OFF \
-  -DBITWATCH_BUILD_TESTS=OFF -DBITWATCH_BUILD_BENCHMARKS=ON >/dev/null
-cmake --build "$build" --parallel --target bitwatch-stats bitwatch_stats_targets >/dev/null
+cmake --preset release-stats -DBITWATCH_BUILD_BENCHMARKS=ON >/dev/null
+cmake --build --preset release-stats --parallel --target bitwatch-stats bitwatch_stats_targets \
+  >/dev/null
 stats="$build/app/bitwatch-stats"
 
 echo "==> One core: instruction sets against the scalar loop"
-"$build/bench/bitwatch_stats_targets" "$((frames / 5))"
+"$build/bench/yardsticks/bitwatch_stats_targets" "$((frames / 5))"
 "$stats" --verbose --exact-only --modes None --rates 1 >/dev/null
 
 fastest() {

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Measures the real window under Xvfb against two yardsticks kept in bench/:
+# Measures the real window under Xvfb against two yardsticks kept in bench/yardsticks/:
 # - CPU share of a fast run, every mode, against bitwatch_cell_floor (the same frames shown by one
 #   plain widget per cell that lays out its digit on every paint): the median of interleaved
 #   rounds, so that a busy moment of the machine falls on both alike;
@@ -17,9 +17,8 @@ source scripts/ensure-packages.sh
 ensure_packages "${BUILD_PACKAGES[@]}" libbenchmark-dev libxcb1-dev libxcb-damage0-dev xvfb xauth dbus
 
 build=build/measure
-cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DBITWATCH_BUILD_TESTS=OFF \
-  -DBITWATCH_BUILD_BENCHMARKS=ON >/dev/null
-cmake --build "$build" --parallel >/dev/null
+cmake --preset measure >/dev/null
+cmake --build --preset measure --parallel >/dev/null
 modes=${MODES:-$("$build/app/bitwatch-stats" --exact-only --csv --rates 1 | tail -n +2 | cut -d, -f1 | paste -sd, -)}
 
 xvfb-run --auto-servernum --server-args="-screen 0 1280x1024x24 -dpi 96" dbus-run-session -- bash -c '
@@ -38,10 +37,10 @@ xvfb-run --auto-servernum --server-args="-screen 0 1280x1024x24 -dpi 96" dbus-ru
   for mode in "${list[@]}"; do
     window=() floor=() fps=()
     for _ in $(seq "$rounds"); do
-      line=$("$build/bench/bitwatch_window_fast_run" "$seconds" "$mode" 2>/dev/null | head -n 1)
+      line=$("$build/bench/yardsticks/bitwatch_window_fast_run" "$seconds" "$mode" 2>/dev/null | head -n 1)
       window+=("$(cpu_of <<<"$line")")
       fps+=("$(fps_of <<<"$line")")
-      floor+=("$("$build/bench/bitwatch_cell_floor" "$seconds" "$mode" 2>/dev/null | cpu_of)")
+      floor+=("$("$build/bench/yardsticks/bitwatch_cell_floor" "$seconds" "$mode" 2>/dev/null | cpu_of)")
     done
     w=$(printf "%s\n" "${window[@]}" | median)
     f=$(printf "%s\n" "${floor[@]}" | median)
@@ -52,11 +51,11 @@ xvfb-run --auto-servernum --server-args="-screen 0 1280x1024x24 -dpi 96" dbus-ru
   echo "== Start-up to the mapped window, to its first paint, and resident memory, median of $launches interleaved launches"
   demo_map=() demo_paint=() demo_kib=() bare_map=() bare_paint=() bare_kib=() text_paint=()
   for _ in $(seq "$launches"); do
-    read -r map paint kib < <("$build/bench/bitwatch_map_timer" "$build/app/bitwatch" 2>/dev/null)
+    read -r map paint kib < <("$build/bench/yardsticks/bitwatch_map_timer" "$build/app/bitwatch" 2>/dev/null)
     demo_map+=("$map") demo_paint+=("$paint") demo_kib+=("$kib")
-    read -r map paint kib < <("$build/bench/bitwatch_map_timer" "$build/bench/bitwatch_bare_window" 2>/dev/null)
+    read -r map paint kib < <("$build/bench/yardsticks/bitwatch_map_timer" "$build/bench/yardsticks/bitwatch_bare_window" 2>/dev/null)
     bare_map+=("$map") bare_paint+=("$paint") bare_kib+=("$kib")
-    read -r map paint kib < <("$build/bench/bitwatch_map_timer" "$build/bench/bitwatch_text_window" 2>/dev/null)
+    read -r map paint kib < <("$build/bench/yardsticks/bitwatch_map_timer" "$build/bench/yardsticks/bitwatch_text_window" 2>/dev/null)
     text_paint+=("$paint")
   done
   dm=$(printf "%s\n" "${demo_map[@]}" | median) bm=$(printf "%s\n" "${bare_map[@]}" | median)

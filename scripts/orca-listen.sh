@@ -7,8 +7,8 @@ cd "$(dirname "$0")/.."
 source scripts/ensure-packages.sh
 ensure_packages "${BUILD_PACKAGES[@]}" orca xvfb xauth xdotool dbus at-spi2-core
 if [ -z "${BITWATCH_IN_SESSION:-}" ]; then
-  cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release -DBITWATCH_BUILD_TESTS=OFF >/dev/null
-  cmake --build build/release --parallel --target bitwatch >/dev/null
+  cmake --preset release >/dev/null
+  cmake --build --preset release --parallel --target bitwatch >/dev/null
   exec env BITWATCH_IN_SESSION=1 dbus-run-session -- \
     xvfb-run --auto-servernum --server-args="-screen 0 1280x1024x24" "$0"
 fi

@@ -8,8 +8,8 @@ ensure_packages "${BUILD_PACKAGES[@]}" xvfb xauth xdotool imagemagick
 
 binary=${1:-build/release/app/bitwatch}
 if [ ! -x "$binary" ]; then
-  cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release -DBITWATCH_BUILD_TESTS=OFF
-  cmake --build build/release --parallel
+  cmake --preset release
+  cmake --build --preset release --parallel
 fi
 mkdir -p docs
 
