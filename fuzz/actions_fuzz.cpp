@@ -15,9 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Startup(form);
     model::ModelState state;
     for (const Event& event : events) {
-        const model::Before before = model::Snapshot(form, event);
-        RunEvent(form, event);
-        const std::string broken = model::CheckInvariants(form, event, before, state);
+        const std::string broken = model::RunAndCheck(form, event, state);
         if (!broken.empty()) {
             std::fprintf(stderr, "after %s: %s\n", DescribeEvent(event).c_str(), broken.c_str());
             std::abort();

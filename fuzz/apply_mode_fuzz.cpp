@@ -9,11 +9,9 @@
 namespace {
 
 // Runs the event and stops the fuzzer at the first broken invariant.
-void RunAndCheck(bitwatch::Form& form, const bitwatch::Event& event,
-                 bitwatch::model::ModelState& state) {
-    const bitwatch::model::Before before = bitwatch::model::Snapshot(form, event);
-    bitwatch::RunEvent(form, event);
-    const std::string broken = bitwatch::model::CheckInvariants(form, event, before, state);
+void RunOrStop(bitwatch::Form& form, const bitwatch::Event& event,
+               bitwatch::model::ModelState& state) {
+    const std::string broken = bitwatch::model::RunAndCheck(form, event, state);
     if (!broken.empty()) {
         std::fprintf(stderr, "after %s: %s\n", bitwatch::DescribeEvent(event).c_str(),
                      broken.c_str());
@@ -29,8 +27,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Form form;
     Startup(form);
     model::ModelState state;
-    RunAndCheck(form, {EventKind::ModePicked, static_cast<std::int16_t>(size % 8), {}}, state);
-    RunAndCheck(
+    RunOrStop(form, {EventKind::ModePicked, static_cast<std::int16_t>(size % 8), {}}, state);
+    RunOrStop(
         form,
         {EventKind::ModeTextChanged, 0, std::string(reinterpret_cast<const char*>(data), size)},
         state);

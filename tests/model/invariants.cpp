@@ -444,4 +444,10 @@ std::string CheckInvariants(const Form& form, const Event& action, const Before&
     return {};
 }
 
+std::string RunAndCheck(Form& form, const Event& event, ModelState& state) {
+    const Before before = Snapshot(form, event);
+    RunEvent(form, event);
+    return CheckInvariants(form, event, before, state);
+}
+
 } // namespace bitwatch::model

@@ -36,6 +36,10 @@ Before Snapshot(const Form& form, const Event& action);
 std::string CheckInvariants(const Form& form, const Event& action, const Before& before,
                             ModelState& state);
 
+// Runs the event on the form as the window runs it, then checks every invariant: empty when they
+// all hold, otherwise what broke. The model test and the fuzzers play their events through this.
+std::string RunAndCheck(Form& form, const Event& event, ModelState& state);
+
 // The reference forms of the codes and the rate text.
 std::uint8_t ReferenceCheckByte(std::int32_t codeMode, const bool (&bits)[48]);
 std::string ReferenceRateText(std::int64_t undetected, std::int64_t frames);

@@ -27,9 +27,7 @@ std::optional<Failure> Play(const std::vector<Event>& actions) {
     Startup(form);
     ModelState state;
     for (std::size_t step = 0; step < actions.size(); ++step) {
-        const Before before = Snapshot(form, actions[step]);
-        RunEvent(form, actions[step]);
-        std::string broken = CheckInvariants(form, actions[step], before, state);
+        std::string broken = RunAndCheck(form, actions[step], state);
         if (!broken.empty()) {
             return Failure{step, std::move(broken)};
         }
