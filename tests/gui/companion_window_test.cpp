@@ -13,20 +13,13 @@
 
 #include <gtest/gtest.h>
 
-#include "cells.h"
-#include "ui/widgets/main_window.h"
+#include "tests/gui/window_fixture.h"
 
 namespace bitwatch {
 namespace {
 
-class CompanionTest : public testing::Test {
+class CompanionTest : public test::WindowTest {
   protected:
-    void SetUp() override {
-        window = std::make_unique<MainWindow>();
-        window->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
-    }
-
     QString CompanionText() const {
         auto* text = window->findChild<QTextBrowser*>("companionText");
         return text == nullptr ? QString() : text->toPlainText();
@@ -35,8 +28,6 @@ class CompanionTest : public testing::Test {
     void Press(const char* button) {
         QTest::mouseClick(window->findChild<QWidget*>(button), Qt::LeftButton);
     }
-
-    std::unique_ptr<MainWindow> window;
 };
 
 TEST_F(CompanionTest, F1OpensItWithTheExplanationOfTheFrameOnScreen) {

@@ -16,7 +16,7 @@
 
 #include <gtest/gtest.h>
 
-#include "cells.h"
+#include "tests/gui/window_fixture.h"
 #include "ui/widgets/colour.h"
 #include "ui/widgets/main_window.h"
 
@@ -53,21 +53,11 @@ void ExpectSameRecords(const Form& window, const Form& twin, const std::string& 
     EXPECT_EQ(window.random.drawCount(), twin.random.drawCount()) << step;
 }
 
-class EventRoutingTest : public testing::Test {
+class EventRoutingTest : public test::WindowTest {
   protected:
     void SetUp() override {
-        window = std::make_unique<MainWindow>();
-        window->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+        WindowTest::SetUp();
         Startup(twin);
-    }
-
-    template <typename T = QWidget> T* Find(const QString& name) {
-        T* widget = window->findChild<T*>(name);
-        if (widget == nullptr) {
-            ADD_FAILURE() << "no widget " << name.toStdString();
-        }
-        return widget;
     }
 
     // The same events on the twin, then both forms and the widgets compared.
@@ -78,8 +68,6 @@ class EventRoutingTest : public testing::Test {
         ExpectSameRecords(window->form(), twin, step);
         ExpectWidgetsShow(window->form(), step);
     }
-
-    void ClickCell(const QString& name) { test::ClickCell(window.get(), name); }
 
     // Clears the box and types the text key by key: one text change per key.
     void Type(const char* box, const std::string& text, EventKind kind) {
@@ -132,7 +120,6 @@ class EventRoutingTest : public testing::Test {
         EXPECT_EQ(timer->isActive(), form.Timer1.enabled()) << step;
     }
 
-    std::unique_ptr<MainWindow> window;
     Form twin;
 };
 
