@@ -30,7 +30,7 @@ bool CheckParityGroups(Form& form, Side side, const FrameBytes& bytes, int group
 bool CheckByte(Form& form, Side side, std::uint8_t checkByte) {
     bool checkFailed = false;
     for (int j = 0; j < kCheckBits; ++j) {
-        const bool one = ((checkByte >> (7 - j)) & 1U) != 0;
+        const bool one = CheckCellBit(checkByte, j);
         if (side == SideTransmitted) {
             form.sum1[j].text = BitText(one);
         } else if (CellIsOne(form.sum2[j]) != one) {

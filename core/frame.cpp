@@ -1,5 +1,7 @@
 #include "core/frame.h"
 
+#include <array>
+#include <cstdint>
 #include <string>
 
 namespace bitwatch {
@@ -34,10 +36,15 @@ void ClearCells(Form& form) {
     FillCells(form.parity, 0, lastTx, kBitZero, ColourTxCheck);
     FillCells(form.parity, kDataBits, lastRx, kBitZero, ColourRxCheck);
 
-    // An all-zero frame's one's-complement check byte is all ones.
-    const std::string_view checkFill = form.codeMode == ModeInternet ? kBitOne : kBitZero;
-    FillCells(form.sum1, 0, lastCheck, checkFill, ColourTxCheck);
-    FillCells(form.sum2, 0, lastCheck, checkFill, ColourRxCheck);
+    // The check cells show the all-zero frame's check byte: all ones in the one's-complement sum.
+    FillCells(form.sum1, 0, lastCheck, kBitZero, ColourTxCheck);
+    FillCells(form.sum2, 0, lastCheck, kBitZero, ColourRxCheck);
+    const std::array<std::uint8_t, kDataBits / 8> zeroFrame{};
+    const std::uint8_t zeroCheck = CheckByteFor(form.codeMode, zeroFrame).value_or(0);
+    for (int j = 0; j < kCheckBits; ++j) {
+        form.sum1[j].text = CheckCellBit(zeroCheck, j) ? kBitOne : kBitZero;
+        form.sum2[j].text = form.sum1[j].text;
+    }
 }
 
 } // namespace

@@ -46,6 +46,11 @@ inline constexpr std::int16_t kFalse = 0;
 inline constexpr std::string_view kBitZero = "0";
 inline constexpr std::string_view kBitOne = "1";
 
+// Check cell j shows bit 7 - j of the check byte: the most significant bit stands on the left.
+constexpr bool CheckCellBit(std::uint8_t checkByte, int cell) {
+    return ((static_cast<unsigned>(checkByte) >> static_cast<unsigned>(7 - cell)) & 1U) != 0;
+}
+
 inline constexpr std::string_view kVerdictNoErrors = "No Errors";
 inline constexpr std::string_view kVerdictDetected = "Errors Detected";
 inline constexpr std::string_view kVerdictUndetected = "Undetected Errors";

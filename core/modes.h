@@ -66,9 +66,41 @@ inline bool UsesParityGroups(std::int16_t groupSize) {
     return groupSize <= kLargestGroupSize;
 }
 
-// True for the four modes that show and check the eight-bit check byte.
-inline bool UsesCheckByte(std::int32_t codeMode) {
-    return codeMode >= ModeVerticalParity && codeMode <= ModeCrc8;
+// How the exact odds of a code are worked out: from the weight distribution of a linear code,
+// or by a programme over the values of the two sums, which are not linear.
+enum class ExactMethod { Linear, Sums };
+
+// What each value of codeMode brings besides its names: whether it shows and checks the
+// eight-bit check byte, and how its exact odds are found. A new code is one row here (and its
+// check byte in CheckByteFor); the frame's reset fill is derived from that check byte.
+struct CodeRow {
+    CodeMode codeMode;
+    bool checkByte;
+    ExactMethod exact;
+};
+
+inline constexpr std::array<CodeRow, 6> kCodeTable{{
+    {ModeNone, false, ExactMethod::Linear},
+    {ModeParity, false, ExactMethod::Linear},
+    {ModeVerticalParity, true, ExactMethod::Linear},
+    {ModeChecksum, true, ExactMethod::Sums},
+    {ModeInternet, true, ExactMethod::Sums},
+    {ModeCrc8, true, ExactMethod::Linear},
+}};
+
+// The row of a codeMode; a value outside the table reads as None.
+constexpr const CodeRow& CodeOf(std::int32_t codeMode) {
+    for (const CodeRow& row : kCodeTable) {
+        if (row.codeMode == codeMode) {
+            return row;
+        }
+    }
+    return kCodeTable[0];
+}
+
+// True for the modes that show and check the eight-bit check byte.
+constexpr bool UsesCheckByte(std::int32_t codeMode) {
+    return CodeOf(codeMode).checkByte;
 }
 
 // The check byte of a check-byte mode over the given bytes; nothing for any other mode.

@@ -20,6 +20,11 @@ struct CodeShape {
     int dataBits() const { return 8 * frameBytes; }
     bool parityGroups() const { return UsesParityGroups(groupSize); }
     bool checkByte() const { return !parityGroups() && UsesCheckByte(codeMode); }
+    // A check byte that is not linear over GF(2): the two sums, whose exact odds need a
+    // programme over their values rather than a weight distribution.
+    bool sums() const { return checkByte() && CodeOf(codeMode).exact == ExactMethod::Sums; }
+    // A check byte that is linear: its errors are caught exactly as its weight distribution says.
+    bool linearCheckByte() const { return checkByte() && !sums(); }
     int groups() const { return parityGroups() ? dataBits() / groupSize : 0; }
 };
 

@@ -116,7 +116,7 @@ std::vector<std::uint64_t> WeightDistribution(const CodeShape& shape) {
     if (shape.parityGroups()) {
         return ParityGroupWeights(shape);
     }
-    if (shape.codeMode == ModeVerticalParity || shape.codeMode == ModeCrc8) {
+    if (shape.linearCheckByte()) {
         return CheckByteWeights(shape);
     }
     // No check: every data word is a codeword.
@@ -192,10 +192,8 @@ double UndetectedByRunningSums(const CodeShape& shape, double p, double dataOne)
 }
 
 double UndetectedProbability(const CodeShape& shape, double p, double dataOne) {
-    if (shape.codeMode == ModeChecksum || shape.codeMode == ModeInternet) {
-        if (!shape.parityGroups()) {
-            return UndetectedByRunningSums(shape, p, dataOne);
-        }
+    if (shape.sums()) {
+        return UndetectedByRunningSums(shape, p, dataOne);
     }
     return UndetectedFromWeights(WeightDistribution(shape), p);
 }

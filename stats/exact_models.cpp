@@ -24,11 +24,6 @@ double Choose(int n, int k) {
     return static_cast<double>(value);
 }
 
-bool IsSum(const CodeShape& shape) {
-    return !shape.parityGroups() &&
-           (shape.codeMode == ModeChecksum || shape.codeMode == ModeInternet);
-}
-
 // The running sums' steps as tables: next[one][bit % 8][state].
 struct SumSteps {
     explicit SumSteps(const CodeShape& shape) {
@@ -409,7 +404,7 @@ std::vector<double> ErrorShares(const CodeShape& shape, int maxK, double dataOne
     if (maxK == 0) {
         return {0.0};
     }
-    return IsSum(shape) ? SumErrorShares(shape, maxK, dataOne) : LinearErrorShares(shape, maxK);
+    return shape.sums() ? SumErrorShares(shape, maxK, dataOne) : LinearErrorShares(shape, maxK);
 }
 
 std::vector<double> BurstShares(const CodeShape& shape, int maxLength, double dataOne) {
@@ -419,7 +414,7 @@ std::vector<double> BurstShares(const CodeShape& shape, int maxLength, double da
     if (maxLength == 0) {
         return totals;
     }
-    if (IsSum(shape)) {
+    if (shape.sums()) {
         totals = SumBursts(shape, dataOne).Totals(maxLength);
     } else if (shape.parityGroups()) {
         totals = ParityBurstShares(shape, maxLength);

@@ -36,9 +36,7 @@ Bytes BytesOf(std::uint64_t word, int frameBytes) {
 } // namespace
 
 ModelChannel::ModelChannel(const CodeShape& shape, const ErrorModel& model)
-    : shape_(shape), model_(model), length_(SentBits(shape)),
-      sum_(!shape.parityGroups() &&
-           (shape.codeMode == ModeChecksum || shape.codeMode == ModeInternet)) {
+    : shape_(shape), model_(model), length_(SentBits(shape)), sum_(shape.sums()) {
     const int dataBits = shape.dataBits();
     for (int place = 0; place < length_; ++place) {
         const auto at = static_cast<std::size_t>(place);

@@ -63,7 +63,7 @@ bool PackedChannel::ChecksAgree(std::uint64_t data, std::uint64_t dataErrors,
     }
     // CRC-8 (initial value 0) and the running column parity are linear over GF(2): the check
     // agrees exactly when the check byte of the data's errors equals the check byte's errors.
-    if (shape_.codeMode == ModeCrc8 || shape_.codeMode == ModeVerticalParity) {
+    if (shape_.linearCheckByte()) {
         return CheckByteOf(shape_, Bytes(dataErrors)) == checkErrors;
     }
     const auto sent = Bytes(data);
