@@ -111,6 +111,7 @@ std::string ControlJson(const Row& row) {
 // record that says which is chosen.
 std::string ErrorModelsJson() {
     std::vector<std::string> names;
+    names.reserve(kErrorModelNames.size());
     for (const std::string_view name : kErrorModelNames) {
         names.push_back(JsonString(name));
     }
@@ -159,6 +160,7 @@ std::string PageDescriptionJson() {
     std::stable_sort(controls.begin(), controls.end(),
                      [](const Row* a, const Row* b) { return a->tabPlace < b->tabPlace; });
     std::vector<std::string> controlsJson;
+    controlsJson.reserve(controls.size());
     for (const Row* row : controls) {
         controlsJson.push_back(ControlJson(*row));
     }

@@ -6,10 +6,6 @@ namespace bitwatch::window {
 
 namespace {
 
-using layout::Box;
-using layout::Segment;
-using layout::TextStyle;
-
 // Stacking levels from the bottom; the buttons and boxes overlap nothing and share the top one.
 enum Level : int {
     kCaptionLevel = 1,

@@ -30,7 +30,7 @@ QJsonObject Parse(const std::string& json) {
 std::vector<QJsonObject> Elements(const QJsonObject& description) {
     std::vector<QJsonObject> elements;
     for (const char* part : {"cells", "labels", "lines", "controls"}) {
-        for (const QJsonValue& element : description[part].toArray()) {
+        for (const auto& element : description[part].toArray()) {
             elements.push_back(element.toObject());
         }
     }
@@ -62,7 +62,7 @@ TEST(PageDescription, NamesEveryElementOfEveryRowOnce) {
 TEST(PageDescription, ListsTheControlsInTabOrderWithTheirEvents) {
     const QJsonArray controls = Parse(PageDescriptionJson())["controls"].toArray();
     std::vector<std::string> order;
-    for (const QJsonValue& value : controls) {
+    for (const auto& value : controls) {
         const QJsonObject control = value.toObject();
         order.push_back(control["id"].toString().toStdString());
         for (const char* event : {"press", "change", "pick"}) {
