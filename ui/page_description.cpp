@@ -146,7 +146,7 @@ std::string PageDescriptionJson() {
                 controls.push_back(&row);
                 break;
             case Kind::Logo:
-                logo = "{\"box\":" + BoxJson(row.box(0)) +
+                logo = "{\"id\":" + Quoted(row.name) + ",\"box\":" + BoxJson(row.box(0)) +
                        ",\"level\":" + std::to_string(row.level) +
                        ",\"name\":" + JsonString(row.accessibleName) + "}";
                 break;

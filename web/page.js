@@ -295,7 +295,7 @@
         this.buildLine(line);
       }
       const logo = document.createElement("img");
-      logo.id = "imgTorv";
+      logo.id = d.logo.id;
       logo.className = "logo";
       logo.src = this.root.dataset.logo;
       logo.alt = d.logo.name;
