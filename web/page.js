@@ -55,6 +55,123 @@
     return text.replace(/[\uD800-\uDFFF]/gu, "\uFFFD");
   }
 
+  // The cells' digits, drawn on one canvas below the cells' own elements, which stay in the DOM
+  // empty and transparent for assistive technology and for clicks. A changed cell's box is drawn
+  // again from cached pictures of every cell that meets it, clipped to it; nothing is laid out
+  // again, as the desktop's board paints its cached pictures.
+  class CellCanvas {
+    // faceOf(i): the font family cell i's element is styled with, asked once per picture made.
+    constructor(root, cells, client, background, level, faceOf) {
+      this.cells = cells; // the description's cells, in drawing order
+      this.faceOf = faceOf;
+      this.client = client;
+      this.background = background;
+      this.canvas = document.createElement("canvas");
+      this.canvas.className = "cells";
+      this.canvas.setAttribute("aria-hidden", "true");
+      this.canvas.style.zIndex = String(level);
+      root.prepend(this.canvas);
+      this.shown = cells.map(() => null); // [text, colour, shown] as last drawn
+      this.dirty = new Set();
+      // The cells whose boxes meet each cell's (itself among them), from the bottom level up: a
+      // cell's box is drawn again with all of them, clipped to it, as the page stacks them.
+      this.touching = cells.map((cell) => cells
+        .map((other, j) => [other, j])
+        .filter(([other]) => overlap(cell.box, other.box))
+        .sort(([a, i], [b, j]) => a.level - b.level || i - j)
+        .map(([, j]) => j));
+      this.resize();
+      document.fonts.ready.then(() => this.redrawAll());
+    }
+
+    // The canvas holds device pixels, so that digits are as sharp as the page's text.
+    resize() {
+      const ratio = window.devicePixelRatio || 1;
+      if (ratio === this.ratio) {
+        return;
+      }
+      this.ratio = ratio;
+      this.canvas.width = Math.round(this.client[0] * ratio);
+      this.canvas.height = Math.round(this.client[1] * ratio);
+      this.canvas.style.width = `${this.client[0]}px`;
+      this.canvas.style.height = `${this.client[1]}px`;
+      this.context = this.canvas.getContext("2d");
+      this.pictures = new Map();
+      this.redrawAll();
+    }
+
+    redrawAll() {
+      this.pictures = new Map();
+      this.context.setTransform(1, 0, 0, 1, 0, 0);
+      this.context.fillStyle = this.background;
+      this.context.fillRect(0, 0, this.canvas.width, this.canvas.height);
+      this.cells.forEach((_, i) => this.dirty.add(i));
+      this.flush();
+    }
+
+    set(index, text, colour, shown) {
+      const was = this.shown[index];
+      if (was && was[0] === text && was[1] === colour && was[2] === shown) {
+        return;
+      }
+      this.shown[index] = [text, colour, shown];
+      this.dirty.add(index);
+    }
+
+    flush() {
+      const c = this.context;
+      const r = this.ratio;
+      for (const i of this.dirty) {
+        const [x, y, w, h] = this.cells[i].box.map((v) => Math.round(v * r));
+        c.save();
+        c.beginPath();
+        c.rect(x, y, w, h);
+        c.clip();
+        c.fillStyle = this.background;
+        c.fillRect(x, y, w, h);
+        for (const j of this.touching[i]) {
+          const state = this.shown[j];
+          if (state && state[2]) {
+            const box = this.cells[j].box;
+            c.drawImage(this.picture(j, state[0], state[1]), Math.round(box[0] * r), Math.round(box[1] * r));
+          }
+        }
+        c.restore();
+      }
+      this.dirty.clear();
+    }
+
+    // A cell's picture: its box in the background colour with the digit where the page's text
+    // would stand (centred, its baseline one ascent below the top), made once per look.
+    picture(index, text, colour) {
+      const cell = this.cells[index];
+      const key = `${cell.box[2]}x${cell.box[3]}|${cell.style.face}|${cell.style.points}|${colour}|${text}`;
+      let picture = this.pictures.get(key);
+      if (picture) {
+        return picture;
+      }
+      const r = this.ratio;
+      picture = document.createElement("canvas");
+      picture.width = Math.round(cell.box[2] * r);
+      picture.height = Math.round(cell.box[3] * r);
+      const c = picture.getContext("2d");
+      c.fillStyle = this.background;
+      c.fillRect(0, 0, picture.width, picture.height);
+      c.scale(r, r);
+      c.font = `${cell.style.points}pt ${this.faceOf(index)}`;
+      c.textAlign = "center";
+      c.textBaseline = "alphabetic";
+      c.fillStyle = cssColour(colour);
+      c.fillText(text, cell.box[2] / 2, c.measureText(text).fontBoundingBoxAscent);
+      this.pictures.set(key, picture);
+      return picture;
+    }
+  }
+
+  function overlap(a, b) {
+    return a[0] < b[0] + b[2] && b[0] < a[0] + a[2] && a[1] < b[1] + b[3] && b[1] < a[1] + a[3];
+  }
+
   class Page {
     constructor(module, root) {
       this.module = module;
@@ -288,8 +405,12 @@
       this.announcer.setAttribute("aria-live", "polite");
       this.announcer.setAttribute("aria-atomic", "true");
       this.root.append(this.announcer);
+      const lowest = Math.min(...d.cells.map((cell) => cell.level));
+      const cellElements = [];
+      const faceOf = (i) => getComputedStyle(cellElements[i]).fontFamily;
+      this.board = new CellCanvas(this.root, d.cells, d.client, cssColour(d.background), lowest, faceOf);
       for (const cell of d.cells) {
-        this.buildCell(cell);
+        cellElements.push(this.buildCell(cell));
       }
       for (const line of d.lines) {
         this.buildLine(line);
@@ -318,6 +439,7 @@
       element.id = cell.id;
       place(element, cell.box, cell.level);
       styleText(element, cell.style);
+      element.classList.add("cell");
       element.setAttribute("role", cell.click === null ? "img" : "button");
       if (cell.click !== null) {
         element.classList.add("clickable");
@@ -338,6 +460,7 @@
         this.cells.set(array, []);
       }
       this.cells.get(array).push(element);
+      return element;
     }
 
     buildLine(line) {
@@ -578,6 +701,7 @@
     // narrower than it, and on a touch screen also where it is lower, so that a phone held
     // sideways shows all of it; never up, since browser zoom enlarges it for a projector.
     fitToViewport() {
+      this.board.resize();
       const [width, height] = this.description.client;
       const across = document.documentElement.clientWidth / width;
       const down = window.matchMedia("(pointer: coarse)").matches ? document.documentElement.clientHeight / height : 1;
@@ -605,27 +729,24 @@
     sync() {
       const records = JSON.parse(this.session.records());
       const before = this.shown;
+      let drawn = 0;
       for (const [array, elements] of this.cells) {
         const now = records[array];
         const was = before && before[array];
-        for (let i = 0; i < elements.length; i++) {
+        for (let i = 0; i < elements.length; i++, drawn++) {
           const [text, colour, shown, differs] = now[i];
-          if (was && was[i][0] === text && was[i][1] === colour && was[i][2] === shown) {
+          if (was && was[i][0] === text && was[i][1] === colour && was[i][2] === shown && was[i][3] === differs) {
             continue;
           }
+          this.board.set(drawn, text, colour, shown);
           const element = elements[i];
-          if (!was || was[i][0] !== text) {
-            element.textContent = text;
-          }
-          if (!was || was[i][1] !== colour) {
-            element.style.color = cssColour(colour);
-          }
           if (!was || was[i][2] !== shown) {
             element.hidden = !shown;
           }
           element.setAttribute("aria-description", cellState(text, differs));
         }
       }
+      this.board.flush();
       for (const { element, record } of this.labels.values()) {
         const now = recordOf(records, record);
         if (element.textContent !== now[0]) {

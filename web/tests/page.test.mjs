@@ -26,12 +26,34 @@ async function typeRate(page, text) {
   await input.pressSequentially(text);
 }
 
+// A cell's colour as drawn: the pixel of its box on the cells' canvas farthest from the
+// background, which is the digit's own colour inside its strokes.
 async function colour(page, id) {
-  return page.$eval(`#${CSS.escape(id)}`, (element) => getComputedStyle(element).color);
+  return page.$eval(`#${CSS.escape(id)}`, (element) => {
+    if (!element.classList.contains("cell")) {
+      return getComputedStyle(element).color;
+    }
+    const canvas = document.querySelector("canvas.cells");
+    const ratio = canvas.width / canvas.clientWidth;
+    const [x, y, w, h] = [element.offsetLeft, element.offsetTop, element.offsetWidth, element.offsetHeight].map((v) => Math.round(v * ratio));
+    const data = canvas.getContext("2d").getImageData(x, y, w, h).data;
+    const back = [data[0], data[1], data[2]];
+    let best = back;
+    let far = -1;
+    for (let i = 0; i < data.length; i += 4) {
+      const d = Math.abs(data[i] - back[0]) + Math.abs(data[i + 1] - back[1]) + Math.abs(data[i + 2] - back[2]);
+      if (d > far) {
+        far = d;
+        best = [data[i], data[i + 1], data[i + 2]];
+      }
+    }
+    return `rgb(${best.join(", ")})`;
+  });
 }
 
 async function textOf(page, id) {
-  return page.$eval(`#${CSS.escape(id)}`, (element) => element.textContent);
+  // A cell shows its digit on the canvas; its element says it to assistive technology.
+  return page.$eval(`#${CSS.escape(id)}`, (element) => element.classList.contains("cell") ? element.getAttribute("aria-description").split(",")[0] : element.textContent);
 }
 
 async function visible(page, id) {
