@@ -96,7 +96,6 @@
       this.canvas.style.width = `${this.client[0]}px`;
       this.canvas.style.height = `${this.client[1]}px`;
       this.context = this.canvas.getContext("2d");
-      this.pictures = new Map();
       this.redrawAll();
     }
 
