@@ -1,6 +1,7 @@
 #include "ui/records_json.h"
 
 #include <array>
+#include <charconv>
 
 #include "channel/send_frame.h"
 #include "core/utf8.h"
@@ -10,13 +11,21 @@ namespace bitwatch {
 
 namespace {
 
+// Written into a buffer of its own, so that a number costs no allocation.
+template <typename Integer> void AppendInteger(std::string& json, Integer value) {
+    std::array<char, 24> digits{};
+    const std::to_chars_result written =
+        std::to_chars(digits.data(), digits.data() + digits.size(), value);
+    json.append(digits.data(), written.ptr);
+}
+
 // A label or a cell: [text, colour, shown], and on a cell whether it differs from its twin, so
 // that no front end reads the colour for it.
 void AppendLabel(std::string& json, const TextLabel& label, bool isCell) {
     json += '[';
-    json += JsonString(label.text);
+    AppendJsonString(json, label.text);
     json += ',';
-    json += std::to_string(label.foreColour);
+    AppendInteger(json, label.foreColour);
     json += label.shown ? ",1" : ",0";
     if (isCell) {
         json += DiffersFromTwin(label.foreColour) ? ",1" : ",0";
@@ -25,24 +34,31 @@ void AppendLabel(std::string& json, const TextLabel& label, bool isCell) {
 }
 
 void AppendCombo(std::string& json, const ComboBox& combo) {
-    json += "{\"text\":" + JsonString(combo.text()) + ",\"entries\":[";
+    json += "{\"text\":";
+    AppendJsonString(json, combo.text());
+    json += ",\"entries\":[";
     for (std::size_t i = 0; i < combo.entries().size(); ++i) {
         if (i > 0) {
             json += ',';
         }
-        json += JsonString(combo.entries()[i]);
+        AppendJsonString(json, combo.entries()[i]);
     }
     json += "]}";
 }
 
 void AppendTimer(std::string& json, const Timer& timer) {
-    json += "{\"enabled\":" + std::to_string(timer.enabled() ? 1 : 0) +
-            ",\"interval\":" + std::to_string(timer.interval()) +
-            ",\"restarts\":" + std::to_string(timer.restarts()) + "}";
+    json += "{\"enabled\":";
+    json += timer.enabled() ? '1' : '0';
+    json += ",\"interval\":";
+    AppendInteger(json, timer.interval());
+    json += ",\"restarts\":";
+    AppendInteger(json, timer.restarts());
+    json += '}';
 }
 
-// One element of a row's record.
-void AppendElement(std::string& json, const Form& form, const window::Row& row, int index) {
+} // namespace
+
+void AppendElementJson(std::string& json, const Form& form, const window::Row& row, int index) {
     const window::Record& record = row.record;
     switch (row.kind) {
     case window::Kind::Label:
@@ -50,7 +66,7 @@ void AppendElement(std::string& json, const Form& form, const window::Row& row, 
         AppendLabel(json, record.label(form, index), row.kind == window::Kind::Cells);
         return;
     case window::Kind::Button:
-        json += JsonString(record.button(form).caption);
+        AppendJsonString(json, record.button(form).caption);
         return;
     case window::Kind::Box:
         AppendCombo(json, record.box(form));
@@ -66,6 +82,8 @@ void AppendElement(std::string& json, const Form& form, const window::Row& row, 
     }
 }
 
+namespace {
+
 // Each row's record under its name: one value, or an array of a row of several elements.
 void AppendRows(std::string& json, const Form& form) {
     for (const window::Row& row : window::Rows()) {
@@ -80,26 +98,46 @@ void AppendRows(std::string& json, const Form& form) {
         }
         for (int i = 0; i < row.count; ++i) {
             json += i > 0 ? "," : "";
-            AppendElement(json, form, row, i);
+            AppendElementJson(json, form, row, i);
         }
         json += row.count > 1 ? "]," : ",";
     }
 }
 
-void AppendNumber(std::string& json, const char* name, long long value) {
+void AppendField(std::string& json, const char* name, long long value) {
     json += '"';
     json += name;
     json += "\":";
-    json += std::to_string(value);
+    AppendInteger(json, value);
     json += ',';
 }
 
 } // namespace
 
+void AppendErrorModelJson(std::string& json, const Form& form) {
+    json += "{\"kind\":";
+    AppendInteger(json, static_cast<int>(form.errorModel.kind));
+    json += ",\"size\":";
+    AppendInteger(json, form.errorModel.size);
+    json += ",\"frameLength\":";
+    AppendInteger(json, SentLength(form));
+    json += ",\"sizeCaption\":";
+    AppendJsonString(json, SizeCaption(form.errorModel.kind));
+    json += ",\"sizeUsed\":";
+    json += form.errorModel.kind == ErrorModelKind::RandomBits ? '0' : '1';
+    json += '}';
+}
+
 std::string JsonString(std::string_view text) {
-    constexpr std::string_view kHex = "0123456789abcdef";
-    std::string json = "\"";
+    std::string json;
     json.reserve(text.size() + 2);
+    AppendJsonString(json, text);
+    return json;
+}
+
+void AppendJsonString(std::string& json, std::string_view text) {
+    constexpr std::string_view kHex = "0123456789abcdef";
+    json += '"';
     for (std::size_t position = 0; position < text.size();) {
         const Utf8Character character = ReadUtf8Character(text, position);
         const char32_t c = character.codePoint;
@@ -118,26 +156,22 @@ std::string JsonString(std::string_view text) {
         position += character.length;
     }
     json += '"';
-    return json;
 }
 
 std::string RecordsJson(const Form& form) {
     std::string json = "{";
     json.reserve(8192);
     AppendRows(json, form);
-    AppendNumber(json, "frameCount", form.frameCount);
-    AppendNumber(json, "undetectedCount", form.undetectedCount);
-    AppendNumber(json, "codeMode", form.codeMode);
-    AppendNumber(json, "groupSize", form.groupSize);
-    AppendNumber(json, "stopOnUndetected", form.stopOnUndetected);
-    // The companion's channel, and the frame's length that bounds its k or L.
-    json += "\"errorModel\":{\"kind\":" + std::to_string(static_cast<int>(form.errorModel.kind)) +
-            ",\"size\":" + std::to_string(form.errorModel.size) +
-            ",\"frameLength\":" + std::to_string(SentLength(form)) +
-            ",\"sizeCaption\":" + JsonString(SizeCaption(form.errorModel.kind)) +
-            ",\"sizeUsed\":" + (form.errorModel.kind == ErrorModelKind::RandomBits ? "0" : "1") +
-            "},";
-    json += "\"draws\":" + std::to_string(form.random.drawCount()) + "}";
+    AppendField(json, "frameCount", form.frameCount);
+    AppendField(json, "undetectedCount", form.undetectedCount);
+    AppendField(json, "codeMode", form.codeMode);
+    AppendField(json, "groupSize", form.groupSize);
+    AppendField(json, "stopOnUndetected", form.stopOnUndetected);
+    json += "\"errorModel\":";
+    AppendErrorModelJson(json, form);
+    json += ",\"draws\":";
+    AppendInteger(json, form.random.drawCount());
+    json += '}';
     return json;
 }
 

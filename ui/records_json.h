@@ -11,11 +11,22 @@
 
 #include "core/frame.h"
 
+namespace bitwatch::window {
+struct Row;
+}
+
 namespace bitwatch {
 
 std::string RecordsJson(const Form& form);
 
 // A text as a JSON string, quotes included.
 std::string JsonString(std::string_view text);
+
+// The pieces RecordsJson is written from, appended to json without allocating beyond its growth:
+// a text as a JSON string, one element of a row's record, and the companion's channel
+// with the frame's length that bounds its k or L.
+void AppendJsonString(std::string& json, std::string_view text);
+void AppendElementJson(std::string& json, const Form& form, const window::Row& row, int index);
+void AppendErrorModelJson(std::string& json, const Form& form);
 
 } // namespace bitwatch

@@ -13,6 +13,7 @@
 
 #include "ui/events.h"
 #include "ui/page_description.h"
+#include "ui/records_changes.h"
 #include "ui/records_json.h"
 #include "ui/window_table.h"
 
@@ -136,13 +137,69 @@ TEST_P(RecordsJsonAfter, HoldsEveryRecordAndEachCellsDifference) {
     EXPECT_EQ(records["Timer1"]["interval"].toInt(), form.Timer1.interval());
 }
 
+// A front end that applies the changes after every event holds the records as they are, and is
+// told nothing when nothing changed; also when a link swaps in a fresh form.
+class RecordsChangesAfter : public testing::TestWithParam<Script> {};
+
+void Apply(QJsonObject& told, const std::string& changes) {
+    QJsonParseError error{};
+    const QJsonDocument document =
+        QJsonDocument::fromJson(QByteArray::fromStdString(changes), &error);
+    ASSERT_EQ(error.error, QJsonParseError::NoError) << changes;
+    for (const auto& change : document.array()) {
+        const QJsonArray where = change[0].toArray();
+        const QString name = where[0].toString();
+        if (where.size() == 1) {
+            told[name] = change[1];
+        } else {
+            QJsonArray elements = told[name].toArray();
+            while (elements.size() <= where[1].toInt()) {
+                elements.append(QJsonValue());
+            }
+            elements[where[1].toInt()] = change[1];
+            told[name] = elements;
+        }
+    }
+}
+
+void ExpectToldAsRecords(const QJsonObject& told, const Form& form, const std::string& after) {
+    const QJsonObject records = Parse(RecordsJson(form));
+    std::vector<QString> names{"errorModel"};
+    for (const window::Row& row : window::Rows()) {
+        if (row.kind != window::Kind::Logo) {
+            names.emplace_back(QString::fromUtf8(row.name.data(), row.name.size()));
+        }
+    }
+    EXPECT_EQ(told.size(), static_cast<qsizetype>(names.size())) << after;
+    for (const QString& name : names) {
+        EXPECT_EQ(told[name], records[name]) << name.toStdString() << " after " << after;
+    }
+}
+
+TEST_P(RecordsChangesAfter, BringWhatWasToldUpToDate) {
+    Form form;
+    Startup(form);
+    RecordsChanges changes;
+    QJsonObject told;
+    Apply(told, changes.Since(form));
+    ExpectToldAsRecords(told, form, "start");
+    for (std::size_t i = 0; i < GetParam().events.size(); ++i) {
+        RunEvent(form, GetParam().events[i]);
+        Apply(told, changes.Since(form));
+        ExpectToldAsRecords(told, form, "event " + std::to_string(i));
+    }
+    EXPECT_EQ(changes.Since(form), "[]");
+    Form fresh;
+    Startup(fresh);
+    Apply(told, changes.Since(fresh));
+    ExpectToldAsRecords(told, fresh, "a fresh form");
+}
+
 Event Mode(const char* text) {
     return {EventKind::ModeTextChanged, 0, text};
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Scripts, RecordsJsonAfter,
-    testing::Values(
+const auto kScripts = testing::Values(
         Script{"start", {}},
         Script{"clicks_in_crc8",
                {Mode("CRC-8"), {EventKind::ClickData, 50, {}}, {EventKind::ClickCheck, 3, {}}}},
@@ -159,8 +216,14 @@ INSTANTIATE_TEST_SUITE_P(
                 {EventKind::PressRun, 0, {}},
                 {EventKind::PressRun, 0, {}},
                 {EventKind::Tick, 0, {}},
-                {EventKind::Tick, 0, {}}}}),
-    [](const testing::TestParamInfo<Script>& row) { return std::string(row.param.name); });
+                {EventKind::Tick, 0, {}}}});
+
+std::string ScriptName(const testing::TestParamInfo<Script>& row) {
+    return row.param.name;
+}
+
+INSTANTIATE_TEST_SUITE_P(Scripts, RecordsJsonAfter, kScripts, ScriptName);
+INSTANTIATE_TEST_SUITE_P(Scripts, RecordsChangesAfter, kScripts, ScriptName);
 
 } // namespace
 } // namespace bitwatch
