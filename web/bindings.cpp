@@ -1,5 +1,6 @@
 // The thin binding between the browser page and the plain library: a session owns one form,
-// runs the page's events through RunEvent and hands the records back as JSON.
+// runs the page's events through RunEvent and hands back the records that changed, as JSON
+// (or all of them, for tests and links).
 
 #include <cstdint>
 #include <limits>
@@ -12,6 +13,7 @@
 #include "ui/events.h"
 #include "ui/frame_link.h"
 #include "ui/page_description.h"
+#include "ui/records_changes.h"
 #include "ui/records_json.h"
 
 namespace {
@@ -33,6 +35,9 @@ class Session {
     }
 
     std::string Records() const { return bitwatch::RecordsJson(*form_); }
+
+    // The elements that changed since the page was last told; every element the first time.
+    std::string Changes() { return changes_.Since(*form_); }
 
     // The state as a link's text, or "" when the boxes hold more text than a link carries.
     std::string Link() const { return bitwatch::FrameLink(*form_).value_or(""); }
@@ -58,6 +63,8 @@ class Session {
     // A form cannot be copied or assigned (its mode box notifies it), so a fresh start is a
     // fresh form.
     std::unique_ptr<bitwatch::Form> form_;
+    // What the page was told, which a fresh form does not change.
+    bitwatch::RecordsChanges changes_;
 };
 
 } // namespace
@@ -67,6 +74,7 @@ EMSCRIPTEN_BINDINGS(bitwatch) {
         .constructor<>()
         .function("run", &Session::Run)
         .function("records", &Session::Records)
+        .function("changes", &Session::Changes)
         .function("link", &Session::Link)
         .function("open", &Session::Open)
         .function("companion", &Session::Companion)
