@@ -55,14 +55,16 @@
     return text.replace(/[\uD800-\uDFFF]/gu, "\uFFFD");
   }
 
-  // The cells' digits, drawn on one canvas below the cells' own elements, which stay in the DOM
-  // empty and transparent for assistive technology and for clicks. A changed cell's box is drawn
-  // again from cached pictures of every cell that meets it, clipped to it; nothing is laid out
-  // again, as the desktop's board paints its cached pictures.
-  class CellCanvas {
-    // faceOf(i): the font family cell i's element is styled with, asked once per picture made.
-    constructor(root, cells, client, background, level, faceOf) {
-      this.cells = cells; // the description's cells, in drawing order
+  // What changes with every frame, drawn on one canvas below the elements of the window: the
+  // cells' digits, and the texts of the live labels (the verdict and the rate). Their elements
+  // stay in the DOM, empty and transparent, for assistive technology and for clicks. A changed
+  // element's box is drawn again from cached pictures of every drawn element that meets it, each
+  // cut to the box; nothing is laid out again, as the desktop's board paints cached pictures.
+  class Board {
+    // items: the cells and the live labels of the description, each with its box, style and
+    // level; faceOf(i): the font family item i's element is styled with, asked once per picture.
+    constructor(root, items, client, background, level, faceOf) {
+      this.items = items;
       this.faceOf = faceOf;
       this.client = client;
       this.background = background;
@@ -71,15 +73,18 @@
       this.canvas.setAttribute("aria-hidden", "true");
       this.canvas.style.zIndex = String(level);
       root.prepend(this.canvas);
-      this.shown = cells.map(() => null); // [text, colour, shown] as last drawn
+      this.shown = items.map(() => null); // [text, colour, shown] as last drawn
       this.dirty = new Set();
-      // The cells whose boxes meet each cell's (itself among them), from the bottom level up: a
-      // cell's box is drawn again with all of them, clipped to it, as the page stacks them.
-      this.touching = cells.map((cell) => cells
+      // The items whose boxes meet each item's, from the bottom level up: below it and above it,
+      // as the page stacks them. An item's own picture covers its box, so only those above it
+      // are drawn again over it; where it is hidden, those below it show.
+      const order = (a, i, b, j) => a.level - b.level || i - j;
+      const meeting = items.map((item, i) => items
         .map((other, j) => [other, j])
-        .filter(([other]) => overlap(cell.box, other.box))
-        .sort(([a, i], [b, j]) => a.level - b.level || i - j)
-        .map(([, j]) => j));
+        .filter(([other, j]) => j !== i && overlap(item.box, other.box))
+        .sort(([a, i], [b, j]) => order(a, i, b, j)));
+      this.below = meeting.map((list, i) => list.filter(([other, j]) => order(other, j, items[i], i) < 0).map(([, j]) => j));
+      this.above = meeting.map((list, i) => list.filter(([other, j]) => order(other, j, items[i], i) > 0).map(([, j]) => j));
       this.resize();
       document.fonts.ready.then(() => this.redrawAll());
     }
@@ -101,10 +106,12 @@
 
     redrawAll() {
       this.pictures = new Map();
+      this.own = new Map();
+      this.fonts = new Map();
       this.context.setTransform(1, 0, 0, 1, 0, 0);
       this.context.fillStyle = this.background;
       this.context.fillRect(0, 0, this.canvas.width, this.canvas.height);
-      this.cells.forEach((_, i) => this.dirty.add(i));
+      this.items.forEach((_, i) => this.dirty.add(i));
       this.flush();
     }
 
@@ -119,51 +126,99 @@
 
     flush() {
       const c = this.context;
-      const r = this.ratio;
       for (const i of this.dirty) {
-        const [x, y, w, h] = this.cells[i].box.map((v) => Math.round(v * r));
-        c.save();
-        c.beginPath();
-        c.rect(x, y, w, h);
-        c.clip();
-        c.fillStyle = this.background;
-        c.fillRect(x, y, w, h);
-        for (const j of this.touching[i]) {
-          const state = this.shown[j];
-          if (state && state[2]) {
-            const box = this.cells[j].box;
-            c.drawImage(this.picture(j, state[0], state[1]), Math.round(box[0] * r), Math.round(box[1] * r));
-          }
+        const box = this.devicePixels(i);
+        const state = this.shown[i];
+        if (state && state[2]) {
+          c.drawImage(this.picture(i, state[0], state[1]), box[0], box[1]);
+        } else {
+          c.fillStyle = this.background;
+          c.fillRect(...box);
+          this.below[i].forEach((j) => this.drawPart(j, box));
         }
-        c.restore();
+        this.above[i].forEach((j) => this.drawPart(j, box));
       }
       this.dirty.clear();
     }
 
-    // A cell's picture: its box in the background colour with the digit where the page's text
-    // would stand (centred, its baseline one ascent below the top), made once per look.
-    picture(index, text, colour) {
-      const cell = this.cells[index];
-      const key = `${cell.box[2]}x${cell.box[3]}|${cell.style.face}|${cell.style.points}|${colour}|${text}`;
-      let picture = this.pictures.get(key);
-      if (picture) {
-        return picture;
-      }
+    // An item's box on the canvas, in whole device pixels.
+    devicePixels(i) {
       const r = this.ratio;
-      picture = document.createElement("canvas");
-      picture.width = Math.round(cell.box[2] * r);
-      picture.height = Math.round(cell.box[3] * r);
+      return this.items[i].box.map((v) => Math.round(v * r));
+    }
+
+    // The part of item j's picture that falls into a box, drawn there: cut by the source
+    // rectangle rather than by a clip, which costs a save and a restore.
+    drawPart(j, box) {
+      const state = this.shown[j];
+      if (!state || !state[2]) {
+        return;
+      }
+      const [x, y, w, h] = this.devicePixels(j);
+      const left = Math.max(x, box[0]);
+      const top = Math.max(y, box[1]);
+      const width = Math.min(x + w, box[0] + box[2]) - left;
+      const height = Math.min(y + h, box[1] + box[3]) - top;
+      if (width > 0 && height > 0) {
+        this.context.drawImage(this.picture(j, state[0], state[1]), left - x, top - y, width, height, left, top, width, height);
+      }
+    }
+
+    // An item's picture: its box in the background colour with its text where the page's text
+    // would stand (aligned as its style says, its baseline one ascent below the top). A cell's
+    // few looks are each made once; a live label, whose texts are many (the rate), has one
+    // picture of its own, drawn again when its look changes.
+    picture(index, text, colour) {
+      const item = this.items[index];
+      if (item.live) {
+        let own = this.own.get(index);
+        if (!own) {
+          own = { canvas: this.blank(item), look: null };
+          this.own.set(index, own);
+        }
+        if (own.look !== `${colour}|${text}`) {
+          own.look = `${colour}|${text}`;
+          this.draw(own.canvas, index, text, colour);
+        }
+        return own.canvas;
+      }
+      const key = `${item.box[2]}x${item.box[3]}|${item.style.face}|${item.style.points}|${item.style.align}|${colour}|${text}`;
+      let picture = this.pictures.get(key);
+      if (!picture) {
+        picture = this.blank(item);
+        this.draw(picture, index, text, colour);
+        this.pictures.set(key, picture);
+      }
+      return picture;
+    }
+
+    blank(item) {
+      const picture = document.createElement("canvas");
+      picture.width = Math.round(item.box[2] * this.ratio);
+      picture.height = Math.round(item.box[3] * this.ratio);
+      return picture;
+    }
+
+    draw(picture, index, text, colour) {
+      const item = this.items[index];
       const c = picture.getContext("2d");
+      c.setTransform(1, 0, 0, 1, 0, 0);
       c.fillStyle = this.background;
       c.fillRect(0, 0, picture.width, picture.height);
-      c.scale(r, r);
-      c.font = `${cell.style.points}pt ${this.faceOf(index)}`;
-      c.textAlign = "center";
+      c.scale(this.ratio, this.ratio);
+      // The font and its ascent do not change with the text: asked once per item.
+      let font = this.fonts.get(index);
+      if (!font) {
+        c.font = `${item.style.points}pt ${this.faceOf(index)}`;
+        font = { font: c.font, ascent: c.measureText("0").fontBoundingBoxAscent };
+        this.fonts.set(index, font);
+      }
+      c.font = font.font;
+      c.textAlign = item.style.align;
       c.textBaseline = "alphabetic";
       c.fillStyle = cssColour(colour);
-      c.fillText(text, cell.box[2] / 2, c.measureText(text).fontBoundingBoxAscent);
-      this.pictures.set(key, picture);
-      return picture;
+      const at = { left: 0, center: item.box[2] / 2, right: item.box[2] }[item.style.align];
+      c.fillText(text, at, font.ascent);
     }
   }
 
@@ -179,13 +234,13 @@
       const refusedLink = !this.openLinkInAddress();
       this.description = JSON.parse(module.pageDescription());
       this.root = root;
-      this.shown = null; // the records as last mirrored
-      this.cells = new Map(); // "row1" -> [element]
-      this.labels = new Map(); // id -> element
+      this.shown = {}; // the records as last mirrored: each row's, and the companion's channel
+      this.mirrors = new Map(); // a record's name -> [the function mirroring element i]
       this.buttons = new Map();
       this.combos = new Map();
-      this.lines = new Map();
       this.timer = { handle: null, restarts: -1, interval: 0 };
+      this.frameRequest = null; // the animation frame that mirrors the timer's ticks
+      this.announcePending = false;
       this.failed = false;
       this.closeListsOnOutsidePress();
       this.build();
@@ -199,21 +254,42 @@
       performance.mark("bitwatch-ready");
     }
 
-    // Runs one event through the library and mirrors the outcome. Should the module ever fail,
-    // the page stops and says so once, instead of failing again on every later event.
-    run(kind, index, text) {
+    // Runs one event through the library and mirrors the outcome: at once for what the user
+    // did, at the next frame the screen shows for a tick of the timer, so that a run's ticks
+    // between two frames of the screen (100 a second against 60) are mirrored together; what
+    // the screen never showed is never drawn. Should the module ever fail, the page stops and
+    // says so once, instead of failing again on every later event.
+    run(kind, index, text, atNextFrame = false) {
       if (this.failed) {
         return;
       }
       try {
-        const announces = this.session.run(kind, index, wellFormed(text));
-        this.sync();
-        this.syncCompanion();
-        if (announces) {
-          this.announce();
+        this.announcePending = this.session.run(kind, index, wellFormed(text)) || this.announcePending;
+        if (!atNextFrame) {
+          this.mirrorNow();
+        } else if (this.frameRequest === null) {
+          this.frameRequest = requestAnimationFrame(() => {
+            this.frameRequest = null;
+            if (!this.failed) {
+              try {
+                this.mirrorNow();
+              } catch (error) {
+                this.fail(error);
+              }
+            }
+          });
         }
       } catch (error) {
         this.fail(error);
+      }
+    }
+
+    mirrorNow() {
+      this.sync();
+      this.syncCompanion();
+      if (this.announcePending) {
+        this.announcePending = false;
+        this.announce();
       }
     }
 
@@ -330,6 +406,7 @@
       // What was typed beyond the frame, or nothing, gives way to the records when the box is left.
       input.addEventListener("change", () => this.syncErrorModel(this.shown[this.description.errorModels.record], true));
       this.errorModel = { select, input, label: document.getElementById("modelSizeLabel") };
+      this.mirror([this.description.errorModels.record], (record) => this.syncErrorModel(record));
     }
 
     syncErrorModel(record, force = false) {
@@ -381,18 +458,18 @@
       this.root.style.width = `${d.client[0]}px`;
       this.root.style.height = `${d.client[1]}px`;
       document.documentElement.style.setProperty("--window", cssColour(d.background));
+      // The board draws the cells and the live labels; a drawn item's element is asked for its
+      // font when its pictures are made.
+      const live = d.labels.filter((label) => label.live);
+      const items = [...d.cells, ...live];
+      const drawnElements = [];
+      const lowest = Math.min(...items.map((item) => item.level));
+      const faceOf = (i) => getComputedStyle(drawnElements[i]).fontFamily;
+      this.board = new Board(this.root, items, d.client, cssColour(d.background), lowest, faceOf);
       for (const label of d.labels) {
-        const element = document.createElement("div");
-        element.id = label.id;
-        place(element, label.box, label.level);
-        styleText(element, label.style);
-        if (label.description) {
-          element.setAttribute("aria-description", label.description);
-        }
-        this.root.append(element);
-        this.labels.set(label.id, { element, record: label.record });
-        if (label.announced) {
-          this.announced = element;
+        const element = this.buildLabel(label, label.live ? d.cells.length + live.indexOf(label) : -1);
+        if (label.live) {
+          drawnElements[d.cells.length + live.indexOf(label)] = element;
         }
       }
       // The verdict is read out when the library says an event's verdict is worth saying (after
@@ -404,13 +481,9 @@
       this.announcer.setAttribute("aria-live", "polite");
       this.announcer.setAttribute("aria-atomic", "true");
       this.root.append(this.announcer);
-      const lowest = Math.min(...d.cells.map((cell) => cell.level));
-      const cellElements = [];
-      const faceOf = (i) => getComputedStyle(cellElements[i]).fontFamily;
-      this.board = new CellCanvas(this.root, d.cells, d.client, cssColour(d.background), lowest, faceOf);
-      for (const cell of d.cells) {
-        cellElements.push(this.buildCell(cell));
-      }
+      d.cells.forEach((cell, i) => {
+        drawnElements[i] = this.buildCell(cell, i);
+      });
       for (const line of d.lines) {
         this.buildLine(line);
       }
@@ -431,9 +504,68 @@
           this.buildCombo(control);
         }
       }
+      this.mirror([d.timer], (record) => this.syncTimer(record));
     }
 
-    buildCell(cell) {
+    // A caption keeps its text in its element. A live label's text is drawn on the board
+    // (drawn: its place there), and its element holds it inside an empty canvas of its own:
+    // a canvas's content is read by assistive technology but never laid out, so a new text at
+    // every frame costs no layout.
+    buildLabel(label, drawn) {
+      const element = document.createElement("div");
+      element.id = label.id;
+      place(element, label.box, label.level);
+      styleText(element, label.style);
+      if (label.description) {
+        element.setAttribute("aria-description", label.description);
+      }
+      let holder = element;
+      if (drawn >= 0) {
+        element.classList.add("drawn");
+        const unseen = document.createElement("canvas");
+        unseen.width = 0;
+        unseen.height = 0;
+        unseen.setAttribute("role", "none");
+        holder = document.createElement("span");
+        unseen.append(holder);
+        element.append(unseen);
+      }
+      // The text changes as the data of one text node, which creates no node per frame.
+      const text = document.createTextNode("");
+      holder.append(text);
+      this.root.append(element);
+      this.mirror(label.record, ([now, colour, shown]) => {
+        if (text.data !== now) {
+          text.data = now;
+        }
+        if (drawn >= 0) {
+          this.board.set(drawn, now, colour, shown);
+        } else {
+          const css = colour === 0 ? "var(--text)" : cssColour(colour);
+          if (element.style.color !== css) {
+            element.style.color = css;
+          }
+        }
+        if (element.hidden !== !shown) {
+          element.hidden = !shown;
+        }
+      });
+      if (label.announced) {
+        this.announced = holder;
+      }
+      return element;
+    }
+
+    // Registers how an element's record, [name] or [name, index], is mirrored when it changes.
+    mirror([name, index = 0], show) {
+      if (!this.mirrors.has(name)) {
+        this.mirrors.set(name, []);
+      }
+      this.mirrors.get(name)[index] = show;
+    }
+
+    // drawn: the cell's place in the description, which is its place on the canvas.
+    buildCell(cell, drawn) {
       const element = document.createElement("div");
       element.id = cell.id;
       place(element, cell.box, cell.level);
@@ -454,11 +586,16 @@
         });
       }
       this.root.append(element);
-      const [array] = cell.record;
-      if (!this.cells.has(array)) {
-        this.cells.set(array, []);
-      }
-      this.cells.get(array).push(element);
+      this.mirror(cell.record, ([text, colour, shown, differs]) => {
+        this.board.set(drawn, text, colour, shown);
+        if (element.hidden !== !shown) {
+          element.hidden = !shown;
+        }
+        const state = cellState(text, differs);
+        if (element.getAttribute("aria-description") !== state) {
+          element.setAttribute("aria-description", state);
+        }
+      });
       return element;
     }
 
@@ -486,7 +623,7 @@
       stroke.setAttribute("stroke-linecap", "round");
       svg.append(stroke);
       this.root.append(svg);
-      this.lines.set(line.id, { element: svg, record: line.record });
+      this.mirror(line.record, (shown) => svg.toggleAttribute("hidden", !shown));
     }
 
     buildButton(control) {
@@ -509,6 +646,9 @@
       this.keepTabInWindow(button);
       this.root.append(button);
       this.buttons.set(control.id, button);
+      this.mirror([control.id], (caption) => {
+        button.textContent = caption;
+      });
     }
 
     // An editable drop-down: a text field whose every change is an event of its own, and a list
@@ -580,6 +720,7 @@
       input.addEventListener("blur", () => this.toggleList(combo, false));
       this.keepTabInWindow(input);
       this.combos.set(control.id, combo);
+      this.mirror([control.id], (record) => this.syncCombo(combo, record));
     }
 
     toggleList(combo, open) {
@@ -724,53 +865,25 @@
       this.announcer.textContent = this.announcer.textContent === text ? `${text}\u00a0` : text;
     }
 
-    // Brings the DOM up to date with the records, writing only what changed.
+    // Brings the DOM up to date with the records: the library tells the elements that changed
+    // since the last time, and only those are written.
     sync() {
-      const records = JSON.parse(this.session.records());
-      const before = this.shown;
-      let drawn = 0;
-      for (const [array, elements] of this.cells) {
-        const now = records[array];
-        const was = before && before[array];
-        for (let i = 0; i < elements.length; i++, drawn++) {
-          const [text, colour, shown, differs] = now[i];
-          if (was && was[i][0] === text && was[i][1] === colour && was[i][2] === shown && was[i][3] === differs) {
-            continue;
-          }
-          this.board.set(drawn, text, colour, shown);
-          const element = elements[i];
-          if (!was || was[i][2] !== shown) {
-            element.hidden = !shown;
-          }
-          element.setAttribute("aria-description", cellState(text, differs));
+      for (const [[name, index], value] of JSON.parse(this.session.changes())) {
+        if (index === undefined) {
+          this.shown[name] = value;
+        } else {
+          (this.shown[name] ??= [])[index] = value;
         }
+        this.mirrors.get(name)?.[index ?? 0]?.(value);
       }
       this.board.flush();
-      for (const { element, record } of this.labels.values()) {
-        const now = recordOf(records, record);
-        if (element.textContent !== now[0]) {
-          element.textContent = now[0];
-        }
-        const colour = now[1] === 0 ? "var(--text)" : cssColour(now[1]);
-        if (element.style.color !== colour) {
-          element.style.color = colour;
-        }
-        element.hidden = !now[2];
-      }
-      for (const [id, button] of this.buttons) {
-        if (button.textContent !== records[id]) {
-          button.textContent = records[id];
-        }
-      }
-      for (const { element, record } of this.lines.values()) {
-        element.toggleAttribute("hidden", !recordOf(records, record));
-      }
+      // A box's text is its record's even when the event left the record as it was (a text the
+      // library wrote otherwise than typed).
       for (const [id, combo] of this.combos) {
-        this.syncCombo(combo, records[id]);
+        if (combo.input.value !== this.shown[id].text) {
+          combo.input.value = this.shown[id].text;
+        }
       }
-      this.syncTimer(records[this.description.timer]);
-      this.syncErrorModel(records[this.description.errorModels.record]);
-      this.shown = records;
     }
 
     syncCombo(combo, record) {
@@ -804,7 +917,7 @@
         if (this.timer.handle !== null) {
           clearInterval(this.timer.handle);
         }
-        this.timer.handle = setInterval(() => this.run(this.description.tick, 0, ""), record.interval);
+        this.timer.handle = setInterval(() => this.run(this.description.tick, 0, "", true), record.interval);
       }
       this.timer.restarts = record.restarts;
     }

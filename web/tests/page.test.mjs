@@ -26,11 +26,11 @@ async function typeRate(page, text) {
   await input.pressSequentially(text);
 }
 
-// A cell's colour as drawn: the pixel of its box on the cells' canvas farthest from the
-// background, which is the digit's own colour inside its strokes.
+// A cell's or a live label's colour as drawn: the pixel of its box on the canvas farthest from
+// the background, which is the text's own colour inside its strokes.
 async function colour(page, id) {
   return page.$eval(`#${CSS.escape(id)}`, (element) => {
-    if (!element.classList.contains("cell")) {
+    if (!element.classList.contains("cell") && !element.classList.contains("drawn")) {
       return getComputedStyle(element).color;
     }
     const canvas = document.querySelector("canvas.cells");
@@ -224,6 +224,15 @@ describe("the page", () => {
     await page.click("#Command4");
     assert.equal(await textOf(page, "Command4"), "Stop");
     await page.waitForFunction(() => JSON.parse(window.bitwatchPage.session.records()).frameCount >= 5, null, { timeout: 5000 });
+    // A frame's new digits, verdict and rate are drawn without laying out the page.
+    const client = await page.context().newCDPSession(page);
+    await client.send("Performance.enable");
+    const layouts = async () => (await client.send("Performance.getMetrics")).metrics.find((m) => m.name === "LayoutCount").value;
+    const before = await layouts();
+    const now = (await records(page)).frameCount;
+    await page.waitForFunction((n) => JSON.parse(window.bitwatchPage.session.records()).frameCount >= n + 20, now, { timeout: 5000 });
+    await page.evaluate(() => new Promise((done) => requestAnimationFrame(() => requestAnimationFrame(done))));
+    assert.equal(await layouts() - before, 0, "a fast run's frames lay the page out");
     await page.click("#Command4");
     assert.equal(await textOf(page, "Command4"), "Start");
     assert.equal(await textOf(page, "lblUER"), (await records(page)).lblUER[0]);
