@@ -55,11 +55,118 @@
     return text.replace(/[\uD800-\uDFFF]/gu, "\uFFFD");
   }
 
+  // A frame's drawing carried out on a canvas's context, the same code in the page and in the
+  // drawing worker. ops, numbers one after another: [0, x, y, w, h] fills a box with the
+  // background, [1, id, x, y] draws a picture, [2, id, sx, sy, w, h, x, y] a part of one.
+  function paint(context, pictures, background, ops) {
+    for (let i = 0; i < ops.length;) {
+      if (ops[i] === 0) {
+        context.fillStyle = background;
+        context.fillRect(ops[i + 1], ops[i + 2], ops[i + 3], ops[i + 4]);
+        i += 5;
+      } else if (ops[i] === 1) {
+        context.drawImage(pictures.get(ops[i + 1]), ops[i + 2], ops[i + 3]);
+        i += 4;
+      } else {
+        const [id, sx, sy, w, h, x, y] = ops.slice(i + 1, i + 8);
+        context.drawImage(pictures.get(id), sx, sy, w, h, x, y, w, h);
+        i += 8;
+      }
+    }
+  }
+
+  // One frame for a painter: the canvas's new size, whether the pictures so far are done with,
+  // the new pictures [id, picture] (one of an id already given replaces it) and the ops.
+  function takeFrame(context, pictures, background, frame) {
+    if (frame.size) {
+      context.canvas.width = frame.size[0];
+      context.canvas.height = frame.size[1];
+    }
+    if (frame.forget) {
+      pictures.forEach((picture) => picture.close?.());
+      pictures.clear();
+    }
+    for (const [id, picture] of frame.pictures) {
+      pictures.get(id)?.close?.();
+      pictures.set(id, picture);
+    }
+    paint(context, pictures, background, frame.ops);
+  }
+
+  // The drawing worker: it owns the canvas and takes the frames, so that the drawing and the
+  // handing of the canvas to the screen leave the page's own thread.
+  function drawingWorker() {
+    let context = null;
+    let background = "";
+    const pictures = new Map();
+    self.onmessage = ({ data }) => {
+      if (data.ping !== undefined) {
+        self.postMessage(data.ping);
+      } else if (data.canvas) {
+        context = data.canvas.getContext("2d");
+        background = data.background;
+      } else {
+        takeFrame(context, pictures, background, data);
+      }
+    };
+  }
+
+  // Draws the frames in the page itself, where no worker can take the canvas.
+  class PagePainter {
+    constructor(canvas, background) {
+      this.context = canvas.getContext("2d");
+      this.background = background;
+      this.pictures = new Map();
+    }
+
+    frame(frame) {
+      takeFrame(this.context, this.pictures, this.background, frame);
+    }
+
+    drawn() {
+      return Promise.resolve();
+    }
+  }
+
+  // Hands the frames to the drawing worker, the new pictures moved rather than copied.
+  class WorkerPainter {
+    constructor(canvas, background, failed) {
+      const source = `"use strict";\n${paint}\n${takeFrame}\n(${drawingWorker})();\n`;
+      const address = URL.createObjectURL(new Blob([source], { type: "text/javascript" }));
+      this.worker = new Worker(address);
+      URL.revokeObjectURL(address);
+      this.worker.addEventListener("error", failed);
+      const offscreen = canvas.transferControlToOffscreen();
+      this.worker.postMessage({ canvas: offscreen, background }, [offscreen]);
+      this.pings = 0;
+      this.waiting = new Map();
+      this.worker.addEventListener("message", ({ data }) => {
+        this.waiting.get(data)?.();
+        this.waiting.delete(data);
+      });
+    }
+
+    frame(frame) {
+      this.worker.postMessage(frame, frame.pictures.map(([, picture]) => picture));
+    }
+
+    // The worker takes its messages in order: its answer to this one says it has drawn every
+    // frame before it.
+    drawn() {
+      const ping = ++this.pings;
+      return new Promise((done) => {
+        this.waiting.set(ping, done);
+        this.worker.postMessage({ ping });
+      });
+    }
+  }
+
   // What changes with every frame, drawn on one canvas below the elements of the window: the
   // cells' digits, and the texts of the live labels (the verdict and the rate). Their elements
   // stay in the DOM, empty and transparent, for assistive technology and for clicks. A changed
   // element's box is drawn again from cached pictures of every drawn element that meets it, each
   // cut to the box; nothing is laid out again, as the desktop's board paints cached pictures.
+  // The pictures are made here, with the page's fonts; where the browser can, a worker draws.
   class Board {
     // items: the cells and the live labels of the description, each with its box, style and
     // level; faceOf(i): the font family item i's element is styled with, asked once per picture.
@@ -68,13 +175,12 @@
       this.faceOf = faceOf;
       this.client = client;
       this.background = background;
-      this.canvas = document.createElement("canvas");
-      this.canvas.className = "cells";
-      this.canvas.setAttribute("aria-hidden", "true");
-      this.canvas.style.zIndex = String(level);
-      root.prepend(this.canvas);
+      this.level = level;
+      this.root = root;
       this.shown = items.map(() => null); // [text, colour, shown] as last drawn
       this.dirty = new Set();
+      this.nextPicture = 0;
+      this.offscreen = typeof OffscreenCanvas === "function";
       // The items whose boxes meet each item's, from the bottom level up: below it and above it,
       // as the page stacks them. An item's own picture covers its box, so only those above it
       // are drawn again over it; where it is hidden, those below it show.
@@ -85,8 +191,42 @@
         .sort(([a, i], [b, j]) => order(a, i, b, j)));
       this.below = meeting.map((list, i) => list.filter(([other, j]) => order(other, j, items[i], i) < 0).map(([, j]) => j));
       this.above = meeting.map((list, i) => list.filter(([other, j]) => order(other, j, items[i], i) > 0).map(([, j]) => j));
-      this.resize();
+      const worker = typeof Worker === "function" && typeof OffscreenCanvas === "function";
+      this.start(worker);
       document.fonts.ready.then(() => this.redrawAll());
+    }
+
+    // A fresh canvas and its painter; a worker that cannot start leaves the drawing here.
+    start(inWorker) {
+      const canvas = document.createElement("canvas");
+      canvas.className = "cells";
+      canvas.setAttribute("aria-hidden", "true");
+      canvas.style.zIndex = String(this.level);
+      this.canvas?.replaceWith(canvas);
+      if (!this.canvas) {
+        this.root.prepend(canvas);
+      }
+      this.canvas = canvas;
+      this.painter = null;
+      if (inWorker && typeof canvas.transferControlToOffscreen === "function") {
+        try {
+          const painter = new WorkerPainter(canvas, this.background, () => {
+            painter.worker.terminate();
+            console.warn("Bitwatch draws without a worker: it did not start");
+            this.start(false);
+          });
+          this.painter = painter;
+        } catch (error) {
+          console.warn("Bitwatch draws without a worker:", error);
+          this.start(false);
+          return;
+        }
+      } else {
+        this.painter = new PagePainter(canvas, this.background);
+      }
+      this.ratio = undefined;
+      this.sizeGiven = null;
+      this.resize();
     }
 
     // The canvas holds device pixels, so that digits are as sharp as the page's text.
@@ -96,23 +236,25 @@
         return;
       }
       this.ratio = ratio;
-      this.canvas.width = Math.round(this.client[0] * ratio);
-      this.canvas.height = Math.round(this.client[1] * ratio);
+      this.size = [Math.round(this.client[0] * ratio), Math.round(this.client[1] * ratio)];
       this.canvas.style.width = `${this.client[0]}px`;
       this.canvas.style.height = `${this.client[1]}px`;
-      this.context = this.canvas.getContext("2d");
       this.redrawAll();
     }
 
     redrawAll() {
-      this.pictures = new Map();
-      this.own = new Map();
-      this.fonts = new Map();
-      this.context.setTransform(1, 0, 0, 1, 0, 0);
-      this.context.fillStyle = this.background;
-      this.context.fillRect(0, 0, this.canvas.width, this.canvas.height);
+      this.pictures = new Map(); // a cell's look -> its picture's id
+      this.own = new Map(); // a live label -> { id, look }
+      this.surfaces = new Map();
+      this.forget = true;
+      this.ops = [0, 0, 0, ...this.size];
       this.items.forEach((_, i) => this.dirty.add(i));
       this.flush();
+    }
+
+    // Resolves when every frame so far is on the canvas, for what reads its pixels.
+    drawn() {
+      return this.painter.drawn();
     }
 
     set(index, text, colour, shown) {
@@ -125,20 +267,29 @@
     }
 
     flush() {
-      const c = this.context;
+      if (this.dirty.size === 0) {
+        return;
+      }
+      this.newPictures ??= [];
+      this.ops ??= [];
       for (const i of this.dirty) {
         const box = this.devicePixels(i);
         const state = this.shown[i];
         if (state && state[2]) {
-          c.drawImage(this.picture(i, state[0], state[1]), box[0], box[1]);
+          this.ops.push(1, this.picture(i, state[0], state[1]), box[0], box[1]);
         } else {
-          c.fillStyle = this.background;
-          c.fillRect(...box);
+          this.ops.push(0, ...box);
           this.below[i].forEach((j) => this.drawPart(j, box));
         }
         this.above[i].forEach((j) => this.drawPart(j, box));
       }
       this.dirty.clear();
+      const size = this.sizeGiven === this.size ? null : this.size;
+      this.sizeGiven = this.size;
+      this.painter.frame({ size, forget: this.forget, pictures: this.newPictures, ops: this.ops });
+      this.forget = false;
+      this.newPictures = null;
+      this.ops = null;
     }
 
     // An item's box on the canvas, in whole device pixels.
@@ -160,65 +311,71 @@
       const width = Math.min(x + w, box[0] + box[2]) - left;
       const height = Math.min(y + h, box[1] + box[3]) - top;
       if (width > 0 && height > 0) {
-        this.context.drawImage(this.picture(j, state[0], state[1]), left - x, top - y, width, height, left, top, width, height);
+        this.ops.push(2, this.picture(j, state[0], state[1]), left - x, top - y, width, height, left, top);
       }
     }
 
-    // An item's picture: its box in the background colour with its text where the page's text
-    // would stand (aligned as its style says, its baseline one ascent below the top). A cell's
-    // few looks are each made once; a live label, whose texts are many (the rate), has one
-    // picture of its own, drawn again when its look changes.
+    // An item's picture, by its id: its box in the background colour with its text where the
+    // page's text would stand (aligned as its style says, its baseline one ascent below the
+    // top). A cell's few looks are each made once; a live label, whose texts are many (the
+    // rate), has one picture of its own, made again when its look changes.
     picture(index, text, colour) {
       const item = this.items[index];
+      const look = `${colour}|${text}`;
       if (item.live) {
         let own = this.own.get(index);
         if (!own) {
-          own = { canvas: this.blank(item), look: null };
+          own = { id: this.nextPicture++, look: null };
           this.own.set(index, own);
         }
-        if (own.look !== `${colour}|${text}`) {
-          own.look = `${colour}|${text}`;
-          this.draw(own.canvas, index, text, colour);
+        if (own.look !== look) {
+          own.look = look;
+          this.newPictures.push([own.id, this.make(index, text, colour)]);
         }
-        return own.canvas;
+        return own.id;
       }
-      const key = `${item.box[2]}x${item.box[3]}|${item.style.face}|${item.style.points}|${item.style.align}|${colour}|${text}`;
-      let picture = this.pictures.get(key);
-      if (!picture) {
-        picture = this.blank(item);
-        this.draw(picture, index, text, colour);
-        this.pictures.set(key, picture);
+      const key = `${item.box[2]}x${item.box[3]}|${item.style.face}|${item.style.points}|${item.style.align}|${look}`;
+      let id = this.pictures.get(key);
+      if (id === undefined) {
+        id = this.nextPicture++;
+        this.pictures.set(key, id);
+        this.newPictures.push([id, this.make(index, text, colour)]);
       }
-      return picture;
+      return id;
     }
 
-    blank(item) {
-      const picture = document.createElement("canvas");
-      picture.width = Math.round(item.box[2] * this.ratio);
-      picture.height = Math.round(item.box[3] * this.ratio);
-      return picture;
-    }
-
-    draw(picture, index, text, colour) {
+    // Drawn where the page's fonts are, then handed over as a bitmap where the browser has them.
+    // Each item keeps one surface with its font set, so a new look costs no new canvas.
+    make(index, text, colour) {
       const item = this.items[index];
-      const c = picture.getContext("2d");
+      let surface = this.surfaces.get(index);
+      if (!surface) {
+        const width = Math.round(item.box[2] * this.ratio);
+        const height = Math.round(item.box[3] * this.ratio);
+        const canvas = this.offscreen ? new OffscreenCanvas(width, height) : document.createElement("canvas");
+        canvas.width = width;
+        canvas.height = height;
+        const c = canvas.getContext("2d");
+        c.font = `${item.style.points}pt ${this.faceOf(index)}`;
+        c.textAlign = item.style.align;
+        c.textBaseline = "alphabetic";
+        // The ascent does not change with the text: asked once per item.
+        const ascent = c.measureText("0").fontBoundingBoxAscent;
+        const at = { left: 0, center: item.box[2] / 2, right: item.box[2] }[item.style.align];
+        surface = { canvas, c, ascent, at };
+        // Where a surface cannot hand over its bitmap, each picture is a canvas of its own.
+        if (this.offscreen) {
+          this.surfaces.set(index, surface);
+        }
+      }
+      const { canvas, c, ascent, at } = surface;
       c.setTransform(1, 0, 0, 1, 0, 0);
       c.fillStyle = this.background;
-      c.fillRect(0, 0, picture.width, picture.height);
-      c.scale(this.ratio, this.ratio);
-      // The font and its ascent do not change with the text: asked once per item.
-      let font = this.fonts.get(index);
-      if (!font) {
-        c.font = `${item.style.points}pt ${this.faceOf(index)}`;
-        font = { font: c.font, ascent: c.measureText("0").fontBoundingBoxAscent };
-        this.fonts.set(index, font);
-      }
-      c.font = font.font;
-      c.textAlign = item.style.align;
-      c.textBaseline = "alphabetic";
+      c.fillRect(0, 0, canvas.width, canvas.height);
+      c.setTransform(this.ratio, 0, 0, this.ratio, 0, 0);
       c.fillStyle = cssColour(colour);
-      const at = { left: 0, center: item.box[2] / 2, right: item.box[2] }[item.style.align];
-      c.fillText(text, at, font.ascent);
+      c.fillText(text, at, ascent);
+      return this.offscreen ? canvas.transferToImageBitmap() : canvas;
     }
   }
 

@@ -6,7 +6,7 @@ import os from "node:os";
 import path from "node:path";
 import { after, before, describe, test } from "node:test";
 
-import { launchBrowser, openDemo, records, serveSite, siteDir } from "./support.mjs";
+import { drawn, launchBrowser, openDemo, records, serveSite, siteDir } from "./support.mjs";
 
 const ONE_FILE_LIMIT = 256 * 1024;
 
@@ -168,6 +168,7 @@ describe("on a touch screen", () => {
       await items.nth(3).tap();
       assert.equal((await records(page)).cmbErrorRate.text, "3");
       assert.notEqual(await page.evaluate(() => document.activeElement.tagName), "INPUT", "a tap raised the keyboard");
+      await drawn(page);
       await page.screenshot({ path: path.join(dir, `${screen.width}x${screen.height}.png`) });
       assert.deepEqual(errors, []);
       await context.close();

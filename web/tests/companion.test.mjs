@@ -4,7 +4,7 @@
 import assert from "node:assert/strict";
 import { after, before, describe, test } from "node:test";
 
-import { launchBrowser, openDemo, typeMode } from "./support.mjs";
+import { drawn, launchBrowser, openDemo, typeMode } from "./support.mjs";
 
 let browser;
 before(async () => {
@@ -52,6 +52,7 @@ describe("the panel Why?", () => {
     assert.deepEqual([window.x, window.y], [0, 0]);
     const why = await page.locator("#why").boundingBox();
     assert.ok(why.x >= 959, "the panel stands right of the window");
+    await drawn(page);
     const shown = await page.screenshot({ clip: { x: 0, y: 0, width: 959, height: 698 } });
     await page.click("#whyToggle");
     assert.equal(await page.locator("#whyBody").isVisible(), false);

@@ -4,7 +4,7 @@
 import assert from "node:assert/strict";
 import { after, before, describe, test } from "node:test";
 
-import { launchBrowser, openDemo, records, serveSite, typeMode } from "./support.mjs";
+import { drawn, launchBrowser, openDemo, pageUrl, records, serveSite, typeMode } from "./support.mjs";
 
 let browser;
 before(async () => {
@@ -26,29 +26,45 @@ async function typeRate(page, text) {
   await input.pressSequentially(text);
 }
 
-// A cell's or a live label's colour as drawn: the pixel of its box on the canvas farthest from
-// the background, which is the text's own colour inside its strokes.
-async function colour(page, id) {
-  return page.$eval(`#${CSS.escape(id)}`, (element) => {
-    if (!element.classList.contains("cell") && !element.classList.contains("drawn")) {
-      return getComputedStyle(element).color;
-    }
-    const canvas = document.querySelector("canvas.cells");
-    const ratio = canvas.width / canvas.clientWidth;
-    const [x, y, w, h] = [element.offsetLeft, element.offsetTop, element.offsetWidth, element.offsetHeight].map((v) => Math.round(v * ratio));
-    const data = canvas.getContext("2d").getImageData(x, y, w, h).data;
-    const back = [data[0], data[1], data[2]];
-    let best = back;
-    let far = -1;
-    for (let i = 0; i < data.length; i += 4) {
-      const d = Math.abs(data[i] - back[0]) + Math.abs(data[i + 1] - back[1]) + Math.abs(data[i + 2] - back[2]);
-      if (d > far) {
-        far = d;
-        best = [data[i], data[i + 1], data[i + 2]];
+// Cells' and live labels' colours as drawn, from one screenshot: the pixel of each one's box
+// farthest from the background, which is the text's own colour inside its strokes. Other
+// elements give their text colour.
+async function colours(page, ids) {
+  await drawn(page);
+  const shot = (await page.screenshot()).toString("base64");
+  return page.evaluate(async ([png, ids]) => {
+    const image = new Image();
+    image.src = `data:image/png;base64,${png}`;
+    await image.decode();
+    const canvas = document.createElement("canvas");
+    canvas.width = image.width;
+    canvas.height = image.height;
+    const context = canvas.getContext("2d");
+    context.drawImage(image, 0, 0);
+    return ids.map((id) => {
+      const element = document.getElementById(id);
+      if (!element.classList.contains("cell") && !element.classList.contains("drawn")) {
+        return getComputedStyle(element).color;
       }
-    }
-    return `rgb(${best.join(", ")})`;
-  });
+      const box = element.getBoundingClientRect();
+      const data = context.getImageData(...[box.x, box.y, box.width, box.height].map(Math.round)).data;
+      const back = [data[0], data[1], data[2]];
+      let best = back;
+      let far = -1;
+      for (let i = 0; i < data.length; i += 4) {
+        const d = Math.abs(data[i] - back[0]) + Math.abs(data[i + 1] - back[1]) + Math.abs(data[i + 2] - back[2]);
+        if (d > far) {
+          far = d;
+          best = [data[i], data[i + 1], data[i + 2]];
+        }
+      }
+      return `rgb(${best.join(", ")})`;
+    });
+  }, [shot, ids]);
+}
+
+async function colour(page, id) {
+  return (await colours(page, [id]))[0];
 }
 
 async function textOf(page, id) {
@@ -76,9 +92,10 @@ describe("the page", () => {
     assert.equal(await page.title(), "Kelm's Bitwatch Demo");
     const window = await box(page, "Form1");
     assert.deepEqual([window.width, window.height], [959, 698]);
+    const drawn = await colours(page, [...Array(96).keys()].map((i) => `row1_${i}`));
     for (let i = 0; i < 96; i++) {
       assert.equal(await textOf(page, `row1_${i}`), "0");
-      assert.equal(await colour(page, `row1_${i}`), i < 48 ? "rgb(0, 128, 0)" : "rgb(0, 0, 128)");
+      assert.equal(drawn[i], i < 48 ? "rgb(0, 128, 0)" : "rgb(0, 0, 128)");
       assert.equal(await visible(page, `parity_${i}`), false, `parity_${i}`);
     }
     for (let j = 0; j < 8; j++) {
@@ -137,6 +154,35 @@ describe("the page", () => {
     assert.equal(await textOf(page, "row1_60"), "1", "a double click flips once");
     await page.close();
   });
+
+  // Where no worker can take the canvas (none at all, one that cannot be made, one whose
+  // script fails to start after the canvas went to it), the page draws the frames itself.
+  for (const [name, noWorker] of [
+    ["without workers", () => { delete window.Worker; }],
+    ["when a worker cannot be made", () => { window.Worker = class { constructor() { throw new Error("refused"); } }; }],
+    ["when a worker fails to start", () => {
+      window.Worker = class extends EventTarget {
+        constructor() {
+          super();
+          setTimeout(() => this.dispatchEvent(new Event("error")), 100);
+        }
+        postMessage() {}
+        terminate() {}
+      };
+    }],
+  ]) {
+    test(`draws the frames itself ${name}`, async () => {
+      const page = await browser.newPage({ viewport: { width: 1000, height: 760 }, deviceScaleFactor: 1 });
+      await page.addInitScript(noWorker);
+      await page.goto(pageUrl());
+      await page.waitForFunction(() => document.getElementById("Form1").getAttribute("aria-busy") === "false");
+      await page.waitForTimeout(200);
+      await page.click("#row1_50");
+      assert.equal(await page.evaluate(() => window.bitwatchPage.board.painter.constructor.name), "PagePainter");
+      assert.deepEqual(await colours(page, ["row1_50", "row1_51", "lblResult"]), ["rgb(255, 0, 0)", "rgb(0, 0, 128)", "rgb(128, 0, 0)"]);
+      await page.close();
+    });
+  }
 
   test("lets a click through a hidden cell to what lies beneath", async () => {
     const page = await openDemo(browser);

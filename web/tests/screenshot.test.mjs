@@ -9,7 +9,7 @@ import { after, before, test } from "node:test";
 
 import { PNG } from "pngjs";
 
-import { launchBrowser, openDemo, records } from "./support.mjs";
+import { drawn, launchBrowser, openDemo, records } from "./support.mjs";
 
 const Kind = { ClickData: 0, ClickParity: 1, ClickCheck: 2, ModeTextChanged: 3, RateTextChanged: 5, PressOne: 6 };
 const ROLE_COLOURS = [0x008000, 0x00c000, 0x800000, 0xc00000, 0x0000ff];
@@ -81,6 +81,7 @@ async function compare(name, events) {
     document.activeElement.blur();
   }, events);
   const form = await page.locator("#Form1").boundingBox();
+  await drawn(page);
   const shot = await page.screenshot({ clip: { x: form.x, y: form.y, width: 959, height: 698 } });
   writeFileSync(path.join(dir, `${name}-page.png`), shot);
   const web = PNG.sync.read(shot);

@@ -83,6 +83,15 @@ export async function typeMode(page, text) {
   await input.pressSequentially(text);
 }
 
+// Waits until the board's canvas holds every frame handed to its painter (a worker draws it,
+// in its own time) and the screen has shown it.
+export async function drawn(page) {
+  await page.evaluate(async () => {
+    await window.bitwatchPage.board.drawn();
+    await new Promise((done) => requestAnimationFrame(() => requestAnimationFrame(done)));
+  });
+}
+
 // The records as the library holds them, read through the page's session.
 export async function records(page) {
   return page.evaluate(() => JSON.parse(window.bitwatchPage.session.records()));
