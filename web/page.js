@@ -56,13 +56,13 @@
   }
 
   // A frame's drawing carried out on a canvas's context, the same code in the page and in the
-  // drawing worker. ops, numbers one after another: [0, x, y, w, h] fills a box with the
-  // background, [1, id, x, y] draws a picture, [2, id, sx, sy, w, h, x, y] a part of one.
-  function paint(context, pictures, background, ops) {
+  // drawing worker. ops, numbers one after another: [0, x, y, w, h] clears a box, so that what
+  // lies below the canvas shows; [1, id, x, y] draws a picture, [2, id, sx, sy, w, h, x, y] a
+  // part of one.
+  function paint(context, pictures, ops) {
     for (let i = 0; i < ops.length;) {
       if (ops[i] === 0) {
-        context.fillStyle = background;
-        context.fillRect(ops[i + 1], ops[i + 2], ops[i + 3], ops[i + 4]);
+        context.clearRect(ops[i + 1], ops[i + 2], ops[i + 3], ops[i + 4]);
         i += 5;
       } else if (ops[i] === 1) {
         context.drawImage(pictures.get(ops[i + 1]), ops[i + 2], ops[i + 3]);
@@ -77,7 +77,7 @@
 
   // One frame for a painter: the canvas's new size, whether the pictures so far are done with,
   // the new pictures [id, picture] (one of an id already given replaces it) and the ops.
-  function takeFrame(context, pictures, background, frame) {
+  function takeFrame(context, pictures, frame) {
     if (frame.size) {
       context.canvas.width = frame.size[0];
       context.canvas.height = frame.size[1];
@@ -90,37 +90,34 @@
       pictures.get(id)?.close?.();
       pictures.set(id, picture);
     }
-    paint(context, pictures, background, frame.ops);
+    paint(context, pictures, frame.ops);
   }
 
   // The drawing worker: it owns the canvas and takes the frames, so that the drawing and the
   // handing of the canvas to the screen leave the page's own thread.
   function drawingWorker() {
     let context = null;
-    let background = "";
     const pictures = new Map();
     self.onmessage = ({ data }) => {
       if (data.ping !== undefined) {
         self.postMessage(data.ping);
       } else if (data.canvas) {
         context = data.canvas.getContext("2d");
-        background = data.background;
       } else {
-        takeFrame(context, pictures, background, data);
+        takeFrame(context, pictures, data);
       }
     };
   }
 
   // Draws the frames in the page itself, where no worker can take the canvas.
   class PagePainter {
-    constructor(canvas, background) {
+    constructor(canvas) {
       this.context = canvas.getContext("2d");
-      this.background = background;
       this.pictures = new Map();
     }
 
     frame(frame) {
-      takeFrame(this.context, this.pictures, this.background, frame);
+      takeFrame(this.context, this.pictures, frame);
     }
 
     drawn() {
@@ -130,14 +127,14 @@
 
   // Hands the frames to the drawing worker, the new pictures moved rather than copied.
   class WorkerPainter {
-    constructor(canvas, background, failed) {
+    constructor(canvas, failed) {
       const source = `"use strict";\n${paint}\n${takeFrame}\n(${drawingWorker})();\n`;
       const address = URL.createObjectURL(new Blob([source], { type: "text/javascript" }));
       this.worker = new Worker(address);
       URL.revokeObjectURL(address);
       this.worker.addEventListener("error", failed);
       const offscreen = canvas.transferControlToOffscreen();
-      this.worker.postMessage({ canvas: offscreen, background }, [offscreen]);
+      this.worker.postMessage({ canvas: offscreen }, [offscreen]);
       this.pings = 0;
       this.waiting = new Map();
       this.worker.addEventListener("message", ({ data }) => {
@@ -161,11 +158,14 @@
     }
   }
 
-  // What changes with every frame, drawn on one canvas below the elements of the window: the
-  // cells' digits, and the texts of the live labels (the verdict and the rate). Their elements
-  // stay in the DOM, empty and transparent, for assistive technology and for clicks. A changed
-  // element's box is drawn again from cached pictures of every drawn element that meets it, each
-  // cut to the box; nothing is laid out again, as the desktop's board paints cached pictures.
+  // What changes with every frame, drawn on one canvas stacked at the lowest level of what it
+  // draws: the cells' digits and the texts of the live labels (the verdict and the rate). It is
+  // clear where it draws nothing, so that what stands lower (the captions "Transmitted" and
+  // "Received") shows through, and each picture covers its box, as an element of the window
+  // would. The elements stay in the DOM, empty and transparent, for assistive technology and
+  // for clicks. A changed element's box is drawn again from cached pictures of every drawn
+  // element that meets it, each cut to the box; nothing is laid out again, as the desktop's
+  // board paints cached pictures.
   // The pictures are made here, with the page's fonts; where the browser can, a worker draws.
   class Board {
     // items: the cells and the live labels of the description, each with its box, style and
@@ -210,7 +210,7 @@
       this.painter = null;
       if (inWorker && typeof canvas.transferControlToOffscreen === "function") {
         try {
-          const painter = new WorkerPainter(canvas, this.background, () => {
+          const painter = new WorkerPainter(canvas, () => {
             painter.worker.terminate();
             console.warn("Bitwatch draws without a worker: it did not start");
             this.start(false);
@@ -222,7 +222,7 @@
           return;
         }
       } else {
-        this.painter = new PagePainter(canvas, this.background);
+        this.painter = new PagePainter(canvas);
       }
       this.ratio = undefined;
       this.sizeGiven = null;

@@ -112,6 +112,26 @@ async function compare(name, events) {
   }
   assert.deepEqual(misplaced, [], `digits more than ${TOLERANCE} px from the desktop's (see ${dir})`);
   console.log(`# ${name}: ${compared} cells compared, largest edge offset ${largest} px`);
+  // Every label the desktop shows is seen on the page too, where the desktop draws it: none
+  // hidden under what is drawn at a higher level.
+  const labelOffsets = [];
+  for (const label of description.labels) {
+    const [text, colour, shown] = label.record.length === 1 ? state[label.record[0]] : state[label.record[0]][label.record[1]];
+    if (!shown || text.trim() === "") {
+      continue;
+    }
+    const expected = inkBox(desktop, label.box, colour, background);
+    const actual = inkBox(web, label.box, colour, background);
+    assert.ok(expected, `${label.id} ("${text}") has no ink on the desktop`);
+    assert.ok(actual, `${label.id} ("${text}") has no ink on the page`);
+    const off = Math.max(...expected.map((edge, i) => Math.abs(edge - actual[i])));
+    labelOffsets.push(`${label.id} ${off}`);
+    if (off > TOLERANCE) {
+      misplaced.push(`${label.id} "${text}": desktop ${expected}, page ${actual}`);
+    }
+  }
+  assert.deepEqual(misplaced, [], `labels more than ${TOLERANCE} px from the desktop's (see ${dir})`);
+  console.log(`# ${name}: labels' largest edge offsets: ${labelOffsets.join(", ")}`);
   return compared;
 }
 
