@@ -184,16 +184,43 @@
       // The items whose boxes meet each item's, from the bottom level up: below it and above it,
       // as the page stacks them. An item's own picture covers its box, so only those above it
       // are drawn again over it; where it is hidden, those below it show.
-      const order = (a, i, b, j) => a.level - b.level || i - j;
-      const meeting = items.map((item, i) => items
-        .map((other, j) => [other, j])
-        .filter(([other, j]) => j !== i && overlap(item.box, other.box))
-        .sort(([a, i], [b, j]) => order(a, i, b, j)));
-      this.below = meeting.map((list, i) => list.filter(([other, j]) => order(other, j, items[i], i) < 0).map(([, j]) => j));
-      this.above = meeting.map((list, i) => list.filter(([other, j]) => order(other, j, items[i], i) > 0).map(([, j]) => j));
-      const worker = typeof Worker === "function" && typeof OffscreenCanvas === "function";
-      this.start(worker);
-      document.fonts.ready.then(() => this.redrawAll());
+      const order = (i, j) => items[i].level - items[j].level || i - j;
+      this.below = items.map(() => []);
+      this.above = items.map(() => []);
+      // From left to right: only the items that start before one ends can meet it, which spares
+      // testing every pair while the page starts.
+      const byLeft = items.map((_, i) => i).sort((i, j) => items[i].box[0] - items[j].box[0]);
+      byLeft.forEach((i, at) => {
+        const [left, top, width, height] = items[i].box;
+        for (let next = at + 1; next < byLeft.length && items[byLeft[next]].box[0] < left + width; next++) {
+          const j = byLeft[next];
+          const other = items[j].box;
+          if (other[1] < top + height && top < other[1] + other[3]) {
+            const [low, high] = order(i, j) < 0 ? [i, j] : [j, i];
+            this.above[low].push(high);
+            this.below[high].push(low);
+          }
+        }
+      });
+      [...this.below, ...this.above].forEach((list) => list.sort(order));
+      // The page draws until the first run: a worker costs the start-up time to make and pays
+      // only when frames come fast.
+      this.workerWanted = typeof Worker === "function" && typeof OffscreenCanvas === "function";
+      this.start(false);
+      // Pictures made before the page's fonts arrived are made again with them.
+      document.fonts.ready.then(() => {
+        if (this.fontsMissed) {
+          this.redrawAll();
+        }
+      });
+    }
+
+    // Hands the drawing to a worker, once, where the browser can.
+    useWorker() {
+      if (this.workerWanted) {
+        this.workerWanted = false;
+        this.start(true);
+      }
     }
 
     // A fresh canvas and its painter; a worker that cannot start leaves the drawing here.
@@ -246,9 +273,15 @@
       this.pictures = new Map(); // a cell's look -> its picture's id
       this.own = new Map(); // a live label -> { id, look }
       this.surfaces = new Map();
+      this.fontsMissed = false;
       this.forget = true;
       this.ops = [0, 0, 0, ...this.size];
-      this.items.forEach((_, i) => this.dirty.add(i));
+      // What is not shown yet is the window below, through the canvas just cleared.
+      this.shown.forEach((state, i) => {
+        if (state) {
+          this.dirty.add(i);
+        }
+      });
       this.flush();
     }
 
@@ -267,7 +300,7 @@
     }
 
     flush() {
-      if (this.dirty.size === 0) {
+      if (this.dirty.size === 0 && !this.ops) {
         return;
       }
       this.newPictures ??= [];
@@ -369,6 +402,7 @@
         }
       }
       const { canvas, c, ascent, at } = surface;
+      this.fontsMissed ||= document.fonts.status !== "loaded";
       c.setTransform(1, 0, 0, 1, 0, 0);
       c.fillStyle = this.background;
       c.fillRect(0, 0, canvas.width, canvas.height);
@@ -377,10 +411,6 @@
       c.fillText(text, at, ascent);
       return this.offscreen ? canvas.transferToImageBitmap() : canvas;
     }
-  }
-
-  function overlap(a, b) {
-    return a[0] < b[0] + b[2] && b[0] < a[0] + a[2] && a[1] < b[1] + b[3] && b[1] < a[1] + a[3];
   }
 
   class Page {
@@ -422,6 +452,9 @@
       }
       try {
         this.announcePending = this.session.run(kind, index, wellFormed(text)) || this.announcePending;
+        if (atNextFrame) {
+          this.board.useWorker();
+        }
         if (!atNextFrame) {
           this.mirrorNow();
         } else if (this.frameRequest === null) {
