@@ -200,23 +200,23 @@ Event Mode(const char* text) {
 }
 
 const auto kScripts = testing::Values(
-        Script{"start", {}},
-        Script{"clicks_in_crc8",
-               {Mode("CRC-8"), {EventKind::ClickData, 50, {}}, {EventKind::ClickCheck, 3, {}}}},
-        Script{"frames_in_parity_4",
-               {Mode("Parity 4"),
-                {EventKind::RateTextChanged, 0, "20"},
-                {EventKind::PressOne, 0, {}},
-                {EventKind::PressOne, 0, {}},
-                {EventKind::ClickParity, 51, {}}}},
-        Script{"wide_mode_text", {Mode("Prüfsumme \"8\" \\ 検査")}},
-        Script{"fast_run_in_internet",
-               {Mode("Internet"),
-                {EventKind::RateTextChanged, 0, "5"},
-                {EventKind::PressRun, 0, {}},
-                {EventKind::PressRun, 0, {}},
-                {EventKind::Tick, 0, {}},
-                {EventKind::Tick, 0, {}}}});
+    Script{"start", {}},
+    Script{"clicks_in_crc8",
+           {Mode("CRC-8"), {EventKind::ClickData, 50, {}}, {EventKind::ClickCheck, 3, {}}}},
+    Script{"frames_in_parity_4",
+           {Mode("Parity 4"),
+            {EventKind::RateTextChanged, 0, "20"},
+            {EventKind::PressOne, 0, {}},
+            {EventKind::PressOne, 0, {}},
+            {EventKind::ClickParity, 51, {}}}},
+    Script{"wide_mode_text", {Mode("Prüfsumme \"8\" \\ 検査")}},
+    Script{"fast_run_in_internet",
+           {Mode("Internet"),
+            {EventKind::RateTextChanged, 0, "5"},
+            {EventKind::PressRun, 0, {}},
+            {EventKind::PressRun, 0, {}},
+            {EventKind::Tick, 0, {}},
+            {EventKind::Tick, 0, {}}}});
 
 std::string ScriptName(const testing::TestParamInfo<Script>& row) {
     return row.param.name;
