@@ -270,10 +270,12 @@ describe("the page", () => {
     await page.click("#Command4");
     assert.equal(await textOf(page, "Command4"), "Stop");
     await page.waitForFunction(() => JSON.parse(window.bitwatchPage.session.records()).frameCount >= 5, null, { timeout: 5000 });
-    // A frame's new digits, verdict and rate are drawn without laying out the page.
+    // A frame's new digits, verdict and rate are drawn without laying out the page, once the
+    // run's start (its caption, the canvas handed to a worker) has been laid out.
     const client = await page.context().newCDPSession(page);
     await client.send("Performance.enable");
     const layouts = async () => (await client.send("Performance.getMetrics")).metrics.find((m) => m.name === "LayoutCount").value;
+    await page.evaluate(() => new Promise((done) => requestAnimationFrame(() => requestAnimationFrame(done))));
     const before = await layouts();
     const now = (await records(page)).frameCount;
     await page.waitForFunction((n) => JSON.parse(window.bitwatchPage.session.records()).frameCount >= n + 20, now, { timeout: 5000 });
