@@ -275,12 +275,18 @@ describe("the page", () => {
     const client = await page.context().newCDPSession(page);
     await client.send("Performance.enable");
     const layouts = async () => (await client.send("Performance.getMetrics")).metrics.find((m) => m.name === "LayoutCount").value;
-    await page.evaluate(() => new Promise((done) => requestAnimationFrame(() => requestAnimationFrame(done))));
+    // What arrives late on a loaded machine (the fonts, the logo's picture) may lay the page out
+    // once more; a frame that laid it out would do so at every one of the 20.
+    await page.evaluate(async () => {
+      await document.fonts.ready;
+      await Promise.all([...document.images].map((image) => image.decode().catch(() => {})));
+      await new Promise((done) => requestAnimationFrame(() => requestAnimationFrame(done)));
+    });
     const before = await layouts();
     const now = (await records(page)).frameCount;
     await page.waitForFunction((n) => JSON.parse(window.bitwatchPage.session.records()).frameCount >= n + 20, now, { timeout: 5000 });
     await page.evaluate(() => new Promise((done) => requestAnimationFrame(() => requestAnimationFrame(done))));
-    assert.equal(await layouts() - before, 0, "a fast run's frames lay the page out");
+    assert.ok(await layouts() - before <= 2, "a fast run's frames lay the page out");
     await page.click("#Command4");
     assert.equal(await textOf(page, "Command4"), "Start");
     assert.equal(await textOf(page, "lblUER"), (await records(page)).lblUER[0]);
