@@ -68,8 +68,9 @@
         context.drawImage(pictures.get(ops[i + 1]), ops[i + 2], ops[i + 3]);
         i += 4;
       } else {
-        const [id, sx, sy, w, h, x, y] = ops.slice(i + 1, i + 8);
-        context.drawImage(pictures.get(id), sx, sy, w, h, x, y, w, h);
+        const w = ops[i + 4];
+        const h = ops[i + 5];
+        context.drawImage(pictures.get(ops[i + 1]), ops[i + 2], ops[i + 3], w, h, ops[i + 6], ops[i + 7], w, h);
         i += 8;
       }
     }
@@ -264,6 +265,7 @@
       }
       this.ratio = ratio;
       this.size = [Math.round(this.client[0] * ratio), Math.round(this.client[1] * ratio)];
+      this.boxes = this.items.map((item) => item.box.map((v) => Math.round(v * ratio)));
       this.canvas.style.width = `${this.client[0]}px`;
       this.canvas.style.height = `${this.client[1]}px`;
       this.redrawAll();
@@ -325,10 +327,10 @@
       this.ops = null;
     }
 
-    // An item's box on the canvas, in whole device pixels.
+    // An item's box on the canvas, in whole device pixels: worked out once per pixel ratio, not
+    // at every frame.
     devicePixels(i) {
-      const r = this.ratio;
-      return this.items[i].box.map((v) => Math.round(v * r));
+      return this.boxes[i];
     }
 
     // The part of item j's picture that falls into a box, drawn there: cut by the source
@@ -367,7 +369,9 @@
         }
         return own.id;
       }
-      const key = `${item.box[2]}x${item.box[3]}|${item.style.face}|${item.style.points}|${item.style.align}|${look}`;
+      // Cells of one size and style share their looks' pictures.
+      item.pictureKey ??= `${item.box[2]}x${item.box[3]}|${item.style.face}|${item.style.points}|${item.style.align}`;
+      const key = `${item.pictureKey}|${look}`;
       let id = this.pictures.get(key);
       if (id === undefined) {
         id = this.nextPicture++;
@@ -452,12 +456,12 @@
       }
       try {
         this.announcePending = this.session.run(kind, index, wellFormed(text)) || this.announcePending;
-        if (atNextFrame) {
-          this.board.useWorker();
-        }
         if (!atNextFrame) {
           this.mirrorNow();
-        } else if (this.frameRequest === null) {
+          return;
+        }
+        this.board.useWorker();
+        if (this.frameRequest === null) {
           this.frameRequest = requestAnimationFrame(() => {
             this.frameRequest = null;
             if (!this.failed) {
