@@ -5,6 +5,11 @@
 
 (function () {
   const TWIN_COLOURS = new Map(); // 0xBBGGRR -> CSS colour, filled on demand
+  // A run's ticks are mirrored at most this often: the screen shows no more frames.
+  const FRAME_MS = 1000 / 60;
+  // And what the drawn elements tell assistive technology at most this often during a run: no
+  // screen reader reads faster, and each change would cost the page a frame of its own.
+  const TELL_MS = 250;
 
   function cssColour(bgr) {
     let colour = TWIN_COLOURS.get(bgr);
@@ -55,13 +60,37 @@
     return text.replace(/[\uD800-\uDFFF]/gu, "\uFFFD");
   }
 
+  // A canvas of its own for a picture put together by the painter.
+  function newSurface(width, height) {
+    const canvas = typeof OffscreenCanvas === "function" ? new OffscreenCanvas(width, height) : document.createElement("canvas");
+    canvas.width = width;
+    canvas.height = height;
+    return canvas;
+  }
+
   // A frame's drawing carried out on a canvas's context, the same code in the page and in the
   // drawing worker. ops, numbers one after another: [0, x, y, w, h] clears a box, so that what
   // lies below the canvas shows; [1, id, x, y] draws a picture, [2, id, sx, sy, w, h, x, y] a
-  // part of one.
-  function paint(context, pictures, ops) {
+  // part of one; [3, id, w, h, n, then n times glyph, x] puts picture id together on a w x h
+  // surface of the background from the glyphs' pictures, each at x, so that a text that changes
+  // at every frame (the rate) costs the page no new picture of its own.
+  function paint(context, pictures, ops, background) {
     for (let i = 0; i < ops.length;) {
-      if (ops[i] === 0) {
+      if (ops[i] === 3) {
+        const [w, h, n] = [ops[i + 2], ops[i + 3], ops[i + 4]];
+        let surface = pictures.get(ops[i + 1]);
+        if (!surface || surface.width !== w || surface.height !== h) {
+          surface = newSurface(w, h);
+          pictures.set(ops[i + 1], surface);
+        }
+        const c = surface.getContext("2d");
+        c.fillStyle = background;
+        c.fillRect(0, 0, w, h);
+        for (let k = 0; k < n; k++) {
+          c.drawImage(pictures.get(ops[i + 5 + 2 * k]), ops[i + 6 + 2 * k], 0);
+        }
+        i += 5 + 2 * n;
+      } else if (ops[i] === 0) {
         context.clearRect(ops[i + 1], ops[i + 2], ops[i + 3], ops[i + 4]);
         i += 5;
       } else if (ops[i] === 1) {
@@ -76,12 +105,14 @@
     }
   }
 
-  // One frame for a painter: the canvas's new size, whether the pictures so far are done with,
-  // the new pictures [id, picture] (one of an id already given replaces it) and the ops.
+  // One frame for a painter: the canvas's new size and the window's colour, whether the
+  // pictures so far are done with, the new pictures [id, picture] (one of an id already given
+  // replaces it) and the ops.
   function takeFrame(context, pictures, frame) {
     if (frame.size) {
       context.canvas.width = frame.size[0];
       context.canvas.height = frame.size[1];
+      pictures.background = frame.background;
     }
     if (frame.forget) {
       pictures.forEach((picture) => picture.close?.());
@@ -91,7 +122,7 @@
       pictures.get(id)?.close?.();
       pictures.set(id, picture);
     }
-    paint(context, pictures, frame.ops);
+    paint(context, pictures, frame.ops, pictures.background);
   }
 
   // The drawing worker: it owns the canvas and takes the frames, so that the drawing and the
@@ -129,7 +160,7 @@
   // Hands the frames to the drawing worker, the new pictures moved rather than copied.
   class WorkerPainter {
     constructor(canvas, failed) {
-      const source = `"use strict";\n${paint}\n${takeFrame}\n(${drawingWorker})();\n`;
+      const source = `"use strict";\n${newSurface}\n${paint}\n${takeFrame}\n(${drawingWorker})();\n`;
       const address = URL.createObjectURL(new Blob([source], { type: "text/javascript" }));
       this.worker = new Worker(address);
       URL.revokeObjectURL(address);
@@ -287,6 +318,10 @@
       this.flush();
     }
 
+    drawsInWorker() {
+      return this.painter instanceof WorkerPainter;
+    }
+
     // Resolves when every frame so far is on the canvas, for what reads its pixels.
     drawn() {
       return this.painter.drawn();
@@ -321,7 +356,7 @@
       this.dirty.clear();
       const size = this.sizeGiven === this.size ? null : this.size;
       this.sizeGiven = this.size;
-      this.painter.frame({ size, forget: this.forget, pictures: this.newPictures, ops: this.ops });
+      this.painter.frame({ size, background: this.background, forget: this.forget, pictures: this.newPictures, ops: this.ops });
       this.forget = false;
       this.newPictures = null;
       this.ops = null;
@@ -353,7 +388,8 @@
     // An item's picture, by its id: its box in the background colour with its text where the
     // page's text would stand (aligned as its style says, its baseline one ascent below the
     // top). A cell's few looks are each made once; a live label, whose texts are many (the
-    // rate), has one picture of its own, made again when its look changes.
+    // rate), has one picture of its own, put together by the painter from its glyphs' pictures
+    // when its look changes.
     picture(index, text, colour) {
       const item = this.items[index];
       const look = `${colour}|${text}`;
@@ -365,7 +401,7 @@
         }
         if (own.look !== look) {
           own.look = look;
-          this.newPictures.push([own.id, this.make(index, text, colour)]);
+          this.compose(index, own.id, text, colour);
         }
         return own.id;
       }
@@ -381,9 +417,70 @@
       return id;
     }
 
-    // Drawn where the page's fonts are, then handed over as a bitmap where the browser has them.
-    // Each item keeps one surface with its font set, so a new look costs no new canvas.
-    make(index, text, colour) {
+    // A live label's text laid out by the page's font, each glyph where the whole text drawn at
+    // once would put it (the width of the text before it, kerning included), in whole device
+    // pixels; the painter puts the glyphs' pictures together.
+    compose(index, id, text, colour) {
+      const surface = this.surface(index);
+      const [, , w, h] = this.boxes[index];
+      const align = this.items[index].style.align;
+      const start = surface.at - (align === "left" ? 0 : align === "center" ? 0.5 : 1) * this.width(surface, text);
+      const glyphs = [...text];
+      this.ops.push(3, id, w, h, glyphs.length);
+      let before = "";
+      for (const glyph of glyphs) {
+        const { id: glyphId, origin } = this.glyph(index, glyph, colour);
+        this.ops.push(glyphId, Math.round((start + this.width(surface, before)) * this.ratio) - origin);
+        before += glyph;
+      }
+    }
+
+    // A text's width in a surface's font. A rate's texts and their beginnings come back again
+    // and again: each is measured once, among the last few thousand.
+    width(surface, text) {
+      let width = surface.widths.get(text);
+      if (width === undefined) {
+        if (surface.widths.size >= 4096) {
+          surface.widths.clear();
+        }
+        width = surface.c.measureText(text).width;
+        surface.widths.set(text, width);
+      }
+      return width;
+    }
+
+    // A glyph's picture in a live label's font and a colour, on a clear ground, with its origin
+    // origin device pixels from its left edge; made once.
+    glyph(index, glyph, colour) {
+      const { c, ascent, font } = this.surface(index);
+      const key = `${font}|${colour}|${glyph}`;
+      let made = this.pictures.get(key);
+      if (made === undefined) {
+        // The ink's extent from the origin, as a left-aligned text measures it.
+        const align = c.textAlign;
+        c.textAlign = "left";
+        const ink = c.measureText(glyph);
+        c.textAlign = align;
+        const origin = 1 + Math.ceil(Math.max(0, ink.actualBoundingBoxLeft) * this.ratio);
+        const width = origin + Math.ceil(Math.max(0, ink.actualBoundingBoxRight) * this.ratio) + 1;
+        const canvas = newSurface(width, this.boxes[index][3]);
+        const g = canvas.getContext("2d");
+        g.font = c.font;
+        g.textBaseline = "alphabetic";
+        g.setTransform(this.ratio, 0, 0, this.ratio, 0, 0);
+        g.fillStyle = cssColour(colour);
+        g.fillText(glyph, origin / this.ratio, ascent);
+        this.fontsMissed ||= document.fonts.status !== "loaded";
+        made = { id: this.nextPicture++, origin };
+        this.pictures.set(key, made);
+        this.newPictures.push([made.id, this.offscreen ? canvas.transferToImageBitmap() : canvas]);
+      }
+      return made;
+    }
+
+    // An item's surface, with its font set: what its pictures are drawn on and its texts
+    // measured with. Each item keeps one, so a new look costs no new canvas.
+    surface(index) {
       const item = this.items[index];
       let surface = this.surfaces.get(index);
       if (!surface) {
@@ -399,13 +496,19 @@
         // The ascent does not change with the text: asked once per item.
         const ascent = c.measureText("0").fontBoundingBoxAscent;
         const at = { left: 0, center: item.box[2] / 2, right: item.box[2] }[item.style.align];
-        surface = { canvas, c, ascent, at };
+        // Glyphs of one font and height share their pictures.
+        surface = { canvas, c, ascent, at, font: `${c.font}|${height}`, widths: new Map() };
         // Where a surface cannot hand over its bitmap, each picture is a canvas of its own.
-        if (this.offscreen) {
+        if (this.offscreen || item.live) {
           this.surfaces.set(index, surface);
         }
       }
-      const { canvas, c, ascent, at } = surface;
+      return surface;
+    }
+
+    // Drawn where the page's fonts are, then handed over as a bitmap where the browser has them.
+    make(index, text, colour) {
+      const { canvas, c, ascent, at } = this.surface(index);
       this.fontsMissed ||= document.fonts.status !== "loaded";
       c.setTransform(1, 0, 0, 1, 0, 0);
       c.fillStyle = this.background;
@@ -430,8 +533,12 @@
       this.buttons = new Map();
       this.combos = new Map();
       this.timer = { handle: null, restarts: -1, interval: 0 };
-      this.frameRequest = null; // the animation frame that mirrors the timer's ticks
+      this.frameRequest = null; // what mirrors the timer's ticks: an animation frame or a timeout
+      this.lastMirror = -Infinity;
       this.announcePending = false;
+      this.quiet = false; // mirroring a run's ticks, with nothing to announce
+      this.untold = new Map(); // a drawn element's teller -> what it has yet to tell
+      this.toldAt = -Infinity;
       this.failed = false;
       this.closeListsOnOutsidePress();
       this.build();
@@ -448,8 +555,11 @@
     // Runs one event through the library and mirrors the outcome: at once for what the user
     // did, at the next frame the screen shows for a tick of the timer, so that a run's ticks
     // between two frames of the screen (100 a second against 60) are mirrored together; what
-    // the screen never showed is never drawn. Should the module ever fail, the page stops and
-    // says so once, instead of failing again on every later event.
+    // the screen never showed is never drawn. Where a worker draws, that frame is a timeout at
+    // the screen's pace rather than an animation frame, which would have the page lay out,
+    // paint and hand over a frame of its own every time though only the worker's canvas
+    // changed. Should the module ever fail, the page stops and says so once, instead of
+    // failing again on every later event.
     run(kind, index, text, atNextFrame = false) {
       if (this.failed) {
         return;
@@ -462,23 +572,30 @@
         }
         this.board.useWorker();
         if (this.frameRequest === null) {
-          this.frameRequest = requestAnimationFrame(() => {
+          const mirror = () => {
             this.frameRequest = null;
             if (!this.failed) {
               try {
-                this.mirrorNow();
+                this.mirrorNow(true);
               } catch (error) {
                 this.fail(error);
               }
             }
-          });
+          };
+          this.frameRequest = this.board.drawsInWorker()
+            ? setTimeout(mirror, Math.max(0, this.lastMirror + FRAME_MS - performance.now()))
+            : requestAnimationFrame(mirror);
         }
       } catch (error) {
         this.fail(error);
       }
     }
 
-    mirrorNow() {
+    // ofTicks: for a run's ticks, whose drawn elements' states are told to assistive technology
+    // at their own pace (TELL_MS) unless a verdict is to be announced.
+    mirrorNow(ofTicks = false) {
+      this.lastMirror = performance.now();
+      this.quiet = ofTicks && !this.announcePending;
       this.sync();
       this.syncCompanion();
       if (this.announcePending) {
@@ -728,13 +845,17 @@
       const text = document.createTextNode("");
       holder.append(text);
       this.root.append(element);
-      this.mirror(label.record, ([now, colour, shown]) => {
+      const tell = (now) => {
         if (text.data !== now) {
           text.data = now;
         }
+      };
+      this.mirror(label.record, ([now, colour, shown]) => {
         if (drawn >= 0) {
+          this.later(tell, now);
           this.board.set(drawn, now, colour, shown);
         } else {
+          tell(now);
           const css = colour === 0 ? "var(--text)" : cssColour(colour);
           if (element.style.color !== css) {
             element.style.color = css;
@@ -748,6 +869,23 @@
         this.announced = holder;
       }
       return element;
+    }
+
+    // What a drawn element tells assistive technology: at once, or with the rest at the next
+    // telling of a run (see mirrorNow). tell is made once per element, so that a frame adds
+    // nothing to keep.
+    later(tell, value) {
+      this.untold.set(tell, value);
+    }
+
+    tellUntold() {
+      const now = performance.now();
+      if (this.quiet && now - this.toldAt < TELL_MS) {
+        return;
+      }
+      this.toldAt = now;
+      this.untold.forEach((value, tell) => tell(value));
+      this.untold.clear();
     }
 
     // Registers how an element's record, [name] or [name, index], is mirrored when it changes.
@@ -780,15 +918,17 @@
         });
       }
       this.root.append(element);
+      const tell = (state) => {
+        if (element.getAttribute("aria-description") !== state) {
+          element.setAttribute("aria-description", state);
+        }
+      };
       this.mirror(cell.record, ([text, colour, shown, differs]) => {
         this.board.set(drawn, text, colour, shown);
         if (element.hidden !== !shown) {
           element.hidden = !shown;
         }
-        const state = cellState(text, differs);
-        if (element.getAttribute("aria-description") !== state) {
-          element.setAttribute("aria-description", state);
-        }
+        this.later(tell, cellState(text, differs));
       });
       return element;
     }
@@ -1071,6 +1211,7 @@
         this.mirrors.get(name)?.[index ?? 0]?.(value);
       }
       this.board.flush();
+      this.tellUntold();
       // A box's text is its record's even when the event left the record as it was (a text the
       // library wrote otherwise than typed).
       for (const [id, combo] of this.combos) {

@@ -287,9 +287,29 @@ describe("the page", () => {
     await page.waitForFunction((n) => JSON.parse(window.bitwatchPage.session.records()).frameCount >= n + 20, now, { timeout: 5000 });
     await page.evaluate(() => new Promise((done) => requestAnimationFrame(() => requestAnimationFrame(done))));
     assert.ok(await layouts() - before <= 2, "a fast run's frames lay the page out");
+    // What the cells and the rate tell a screen reader keeps up with the run a few times a
+    // second, not at every frame, and is all told the moment the run stops.
+    const tellings = await page.evaluate(() => new Promise((done) => {
+      let count = 0;
+      const observer = new MutationObserver(() => count++);
+      observer.observe(document.getElementById("Form1"), { subtree: true, attributeFilter: ["aria-description"], characterData: true });
+      setTimeout(() => {
+        observer.disconnect();
+        done(count);
+      }, 1000);
+    }));
+    assert.ok(tellings >= 2 && tellings <= 6, `told ${tellings} times in a second of a fast run`);
     await page.click("#Command4");
     assert.equal(await textOf(page, "Command4"), "Start");
     assert.equal(await textOf(page, "lblUER"), (await records(page)).lblUER[0]);
+    const untold = await page.evaluate(() => {
+      const state = JSON.parse(window.bitwatchPage.session.records());
+      return window.bitwatchPage.description.cells.filter(({ id, record: [name, index] }) => {
+        const [text, , , differs] = state[name][index];
+        return document.getElementById(id).getAttribute("aria-description") !== (differs ? `${text}, differs from transmitted` : text);
+      }).map(({ id }) => id);
+    });
+    assert.deepEqual(untold, [], "cells that say another state than their records");
     const frames = (await records(page)).frameCount;
     await page.waitForTimeout(100);
     assert.equal((await records(page)).frameCount, frames, "a stopped run sends nothing");
