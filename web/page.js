@@ -60,6 +60,12 @@
     return text.replace(/[\uD800-\uDFFF]/gu, "\uFFFD");
   }
 
+  // What items of one look share: their size and their text's style.
+  function styleKey(item) {
+    item.styleKey ??= `${item.box[2]}x${item.box[3]}|${item.style.face}|${item.style.points}|${item.style.align}`;
+    return item.styleKey;
+  }
+
   // A canvas of its own for a picture put together by the painter.
   function newSurface(width, height) {
     const canvas = typeof OffscreenCanvas === "function" ? new OffscreenCanvas(width, height) : document.createElement("canvas");
@@ -308,7 +314,8 @@
       this.surfaces = new Map();
       this.fontsMissed = false;
       this.forget = true;
-      this.ops = [0, 0, 0, ...this.size];
+      // A canvas given its size is cleared by that; one that keeps it is cleared here.
+      this.ops = this.sizeGiven === this.size ? [0, 0, 0, ...this.size] : [];
       // What is not shown yet is the window below, through the canvas just cleared.
       this.shown.forEach((state, i) => {
         if (state) {
@@ -406,8 +413,7 @@
         return own.id;
       }
       // Cells of one size and style share their looks' pictures.
-      item.pictureKey ??= `${item.box[2]}x${item.box[3]}|${item.style.face}|${item.style.points}|${item.style.align}`;
-      const key = `${item.pictureKey}|${look}`;
+      const key = `${styleKey(item)}|${look}`;
       let id = this.pictures.get(key);
       if (id === undefined) {
         id = this.nextPicture++;
@@ -479,10 +485,10 @@
     }
 
     // An item's surface, with its font set: what its pictures are drawn on and its texts
-    // measured with. Each item keeps one, so a new look costs no new canvas.
+    // measured with. Items of one size and style share one, so a new look costs no new canvas.
     surface(index) {
       const item = this.items[index];
-      let surface = this.surfaces.get(index);
+      let surface = this.surfaces.get(styleKey(item));
       if (!surface) {
         const width = Math.round(item.box[2] * this.ratio);
         const height = Math.round(item.box[3] * this.ratio);
@@ -500,7 +506,7 @@
         surface = { canvas, c, ascent, at, font: `${c.font}|${height}`, widths: new Map() };
         // Where a surface cannot hand over its bitmap, each picture is a canvas of its own.
         if (this.offscreen || item.live) {
-          this.surfaces.set(index, surface);
+          this.surfaces.set(styleKey(item), surface);
         }
       }
       return surface;
