@@ -35,5 +35,6 @@ TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev libxcb1-dev libxcb-dam
   libclang-rt-14-dev clang-tidy clang-format cppcheck xvfb xauth xdotool x11-utils dbus
   at-spi2-core python3-pyatspi)
 # What the browser edition adds: Debian's emscripten, Node.js with npm for the browser tests,
-# Chromium for them to drive, and Python for the plain static server.
-WEB_PACKAGES=(emscripten nodejs chromium python3 fonts-liberation2 fonttools python3-brotli)
+# Chromium for them to drive, Python for the plain static server, and terser, which shrinks the
+# one-file page's script.
+WEB_PACKAGES=(emscripten nodejs chromium python3 fonts-liberation2 fonttools python3-brotli terser)

@@ -64,6 +64,9 @@ describe("the one file", () => {
     const page = await context.newPage();
     const errors = [];
     page.on("pageerror", (error) => errors.push(error));
+    // Its script is shortened by the build: a worker made of the shortened drawing functions
+    // that failed would leave the drawing to the page with a warning.
+    page.on("console", (message) => ["warning", "error"].includes(message.type()) && errors.push(message.text()));
     const outside = watchRequests(page, fromItself);
     await page.goto(`file://${path.join(dir, "bitwatch.html")}`);
     await ready(page);
@@ -78,6 +81,8 @@ describe("the one file", () => {
     await page.waitForFunction(() => JSON.parse(window.bitwatchPage.session.records()).frameCount >= 10);
     await page.click("#Command4");
     assert.equal(await page.textContent("#Command4"), "Start");
+    await page.evaluate(() => window.bitwatchPage.board.drawn());
+    assert.ok(await page.evaluate(() => window.bitwatchPage.board.drawsInWorker()), "the run was not drawn by the worker");
     assert.deepEqual(outside, []);
     assert.deepEqual(errors, []);
     await folder.close();
