@@ -455,8 +455,8 @@
       return width;
     }
 
-    // A glyph's picture in a live label's font and a colour, on a clear ground, with its origin
-    // origin device pixels from its left edge; made once.
+    // A glyph's picture in a live label's font and a colour, on a clear ground, made once; its
+    // origin lies origin device pixels from its left edge.
     glyph(index, glyph, colour) {
       const { c, ascent, font } = this.surface(index);
       const key = `${font}|${colour}|${glyph}`;
