@@ -1275,6 +1275,9 @@
     }
   }
 
+  // The fonts are asked for while the module compiles, so that the first pictures find them
+  // ready rather than being made once without them and again when they arrive.
+  document.fonts.forEach((face) => face.load().catch(() => {}));
   // The one-file page hands over its WebAssembly unpacked; the folder's script carries its own.
   const root = document.getElementById("Form1");
   const options = window.bitwatchWasm ? window.bitwatchWasm.then((wasmBinary) => ({ wasmBinary })) : Promise.resolve({});

@@ -90,6 +90,9 @@ describe("the page", () => {
   test("starts as the window does after start-up", async () => {
     const page = await openDemo(browser);
     assert.equal(await page.title(), "Kelm's Bitwatch Demo");
+    // The fonts were asked for early enough that no first picture had to be made without them
+    // (and the whole board drawn again once they came).
+    assert.equal(await page.evaluate(() => window.bitwatchPage.board.fontsMissed), false, "pictures made before the fonts came");
     const window = await box(page, "Form1");
     assert.deepEqual([window.width, window.height], [959, 698]);
     const drawn = await colours(page, [...Array(96).keys()].map((i) => `row1_${i}`));
