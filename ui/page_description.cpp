@@ -18,16 +18,27 @@ namespace {
 using window::Kind;
 using window::Row;
 
-std::string Pixels(int twips) {
-    return std::to_string(twips / layout::kTwipsPerPixel);
+// Every piece is appended to the one string the description is written into: the page asks for
+// it while it starts, when the module still runs its first, unoptimised code, and a string per
+// piece cost most of that time.
+
+void AppendPixels(std::string& json, int twips) {
+    AppendJsonInteger(json, twips / layout::kTwipsPerPixel);
 }
 
-std::string BoxJson(const layout::Box& box) {
-    return "[" + Pixels(box.left) + "," + Pixels(box.top) + "," + Pixels(box.width) + "," +
-           Pixels(box.height) + "]";
+void AppendBox(std::string& json, const layout::Box& box) {
+    json += '[';
+    AppendPixels(json, box.left);
+    json += ',';
+    AppendPixels(json, box.top);
+    json += ',';
+    AppendPixels(json, box.width);
+    json += ',';
+    AppendPixels(json, box.height);
+    json += ']';
 }
 
-std::string StyleJson(const layout::TextStyle& style) {
+void AppendStyle(std::string& json, const layout::TextStyle& style) {
     const char* align = style.align == layout::Align::Left    ? "left"
                         : style.align == layout::Align::Right ? "right"
                                                               : "center";
@@ -36,143 +47,224 @@ std::string StyleJson(const layout::TextStyle& style) {
     if (points.back() == '.') {
         points.pop_back();
     }
-    return std::string("{\"face\":\"") + (style.face == FontFace::Serif ? "serif" : "sans") +
-           "\",\"points\":" + points + ",\"align\":\"" + align + "\"}";
+    json += "{\"face\":\"";
+    json += style.face == FontFace::Serif ? "serif" : "sans";
+    json += "\",\"points\":";
+    json += points;
+    json += ",\"align\":\"";
+    json += align;
+    json += "\"}";
 }
 
-std::string EventNumber(EventKind kind) {
-    return std::to_string(static_cast<int>(kind));
-}
-
-std::string EventJson(const std::optional<EventKind>& kind) {
-    return kind ? EventNumber(*kind) : "null";
-}
-
-std::string Join(const std::vector<std::string>& items) {
-    std::string joined;
-    for (const std::string& item : items) {
-        joined += joined.empty() ? "" : ",";
-        joined += item;
+void AppendEvent(std::string& json, const std::optional<EventKind>& kind) {
+    if (kind) {
+        AppendJsonInteger(json, static_cast<int>(*kind));
+    } else {
+        json += "null";
     }
-    return joined;
 }
 
-std::string Quoted(std::string_view text) {
-    return "\"" + std::string(text) + "\"";
+// A name of the window's own, which needs no escaping.
+void AppendQuoted(std::string& json, std::string_view text) {
+    json += '"';
+    json += text;
+    json += '"';
 }
 
 // Where an element's record is in the records JSON: [name] or [name, index].
-std::string RecordJson(const Row& row, int index) {
-    return "[" + Quoted(row.name) + (row.count > 1 ? "," + std::to_string(index) : "") + "]";
-}
-
-std::string Placed(const Row& row, int index) {
-    return "\"id\":" + Quoted(window::ElementName(row, index)) +
-           ",\"box\":" + BoxJson(row.box(index)) + ",\"style\":" + StyleJson(row.style(index));
-}
-
-std::string CellJson(const Row& row, int index) {
-    return "{\"id\":" + Quoted(window::ElementName(row, index)) +
-           ",\"record\":" + RecordJson(row, index) + ",\"box\":" + BoxJson(row.box(index)) +
-           ",\"style\":" + StyleJson(row.style(index)) + ",\"level\":" + std::to_string(row.level) +
-           ",\"name\":" + JsonString(CellName(row.cells, index)) +
-           ",\"click\":" + EventJson(row.press) + "}";
-}
-
-std::string LabelJson(const Row& row, int index) {
-    return "{\"id\":" + Quoted(window::ElementName(row, index)) +
-           ",\"record\":" + RecordJson(row, index) + ",\"box\":" + BoxJson(row.box(index)) +
-           ",\"style\":" + StyleJson(row.style(index)) + ",\"level\":" + std::to_string(row.level) +
-           ",\"description\":" + JsonString(row.description) +
-           ",\"live\":" + (row.live ? "1" : "0") + ",\"announced\":" + (row.announced ? "1" : "0") +
-           "}";
-}
-
-std::string LineJson(const Row& row, int index) {
-    const layout::Segment segment = row.segment(index);
-    return "{\"id\":" + Quoted(window::ElementName(row, index)) + ",\"from\":[" +
-           Pixels(segment.x1) + "," + Pixels(segment.y1) + "],\"to\":[" + Pixels(segment.x2) + "," +
-           Pixels(segment.y2) + "],\"width\":" + std::to_string(segment.widthPixels) +
-           ",\"level\":" + std::to_string(row.level) +
-           ",\"colour\":" + (row.colour ? std::to_string(*row.colour) : "null") +
-           ",\"record\":" + RecordJson(row, index) + "}";
-}
-
-std::string ControlJson(const Row& row) {
-    std::string json = "{" + Placed(row, 0) + ",\"name\":" + JsonString(row.accessibleName);
-    if (row.kind == Kind::Button) {
-        return json + ",\"press\":" + EventJson(row.press) + "}";
+void AppendRecord(std::string& json, const Row& row, int index) {
+    json += '[';
+    AppendQuoted(json, row.name);
+    if (row.count > 1) {
+        json += ',';
+        AppendJsonInteger(json, index);
     }
-    return json + ",\"change\":" + EventJson(row.change) + ",\"pick\":" + EventJson(row.pick) +
-           ",\"labelledBy\":" + (row.labelledBy.empty() ? "null" : Quoted(row.labelledBy)) + "}";
+    json += ']';
+}
+
+// The start every cell, label and control shares: its id, record, box and style.
+void AppendPlaced(std::string& json, const Row& row, int index, bool withRecord) {
+    json += "{\"id\":";
+    AppendQuoted(json, window::ElementName(row, index));
+    if (withRecord) {
+        json += ",\"record\":";
+        AppendRecord(json, row, index);
+    }
+    json += ",\"box\":";
+    AppendBox(json, row.box(index));
+    json += ",\"style\":";
+    AppendStyle(json, row.style(index));
+}
+
+void AppendLevel(std::string& json, const Row& row) {
+    json += ",\"level\":";
+    AppendJsonInteger(json, row.level);
+}
+
+void AppendCell(std::string& json, const Row& row, int index) {
+    AppendPlaced(json, row, index, true);
+    AppendLevel(json, row);
+    json += ",\"name\":";
+    AppendJsonString(json, CellName(row.cells, index));
+    json += ",\"click\":";
+    AppendEvent(json, row.press);
+    json += '}';
+}
+
+void AppendLabel(std::string& json, const Row& row, int index) {
+    AppendPlaced(json, row, index, true);
+    AppendLevel(json, row);
+    json += ",\"description\":";
+    AppendJsonString(json, row.description);
+    json += row.live ? ",\"live\":1" : ",\"live\":0";
+    json += row.announced ? ",\"announced\":1}" : ",\"announced\":0}";
+}
+
+void AppendLine(std::string& json, const Row& row, int index) {
+    const layout::Segment segment = row.segment(index);
+    json += "{\"id\":";
+    AppendQuoted(json, window::ElementName(row, index));
+    json += ",\"from\":[";
+    AppendPixels(json, segment.x1);
+    json += ',';
+    AppendPixels(json, segment.y1);
+    json += "],\"to\":[";
+    AppendPixels(json, segment.x2);
+    json += ',';
+    AppendPixels(json, segment.y2);
+    json += "],\"width\":";
+    AppendJsonInteger(json, segment.widthPixels);
+    AppendLevel(json, row);
+    json += ",\"colour\":";
+    if (row.colour) {
+        AppendJsonInteger(json, *row.colour);
+    } else {
+        json += "null";
+    }
+    json += ",\"record\":";
+    AppendRecord(json, row, index);
+    json += '}';
+}
+
+void AppendControl(std::string& json, const Row& row) {
+    AppendPlaced(json, row, 0, false);
+    json += ",\"name\":";
+    AppendJsonString(json, row.accessibleName);
+    if (row.kind == Kind::Button) {
+        json += ",\"press\":";
+        AppendEvent(json, row.press);
+        json += '}';
+        return;
+    }
+    json += ",\"change\":";
+    AppendEvent(json, row.change);
+    json += ",\"pick\":";
+    AppendEvent(json, row.pick);
+    json += ",\"labelledBy\":";
+    if (row.labelledBy.empty()) {
+        json += "null";
+    } else {
+        AppendQuoted(json, row.labelledBy);
+    }
+    json += '}';
+}
+
+void AppendLogo(std::string& json, const Row& row) {
+    json += "{\"id\":";
+    AppendQuoted(json, row.name);
+    json += ",\"box\":";
+    AppendBox(json, row.box(0));
+    AppendLevel(json, row);
+    json += ",\"name\":";
+    AppendJsonString(json, row.accessibleName);
+    json += '}';
 }
 
 // The companion's error model: its list, the events that pick from it and set k or L, and the
 // record that says which is chosen.
-std::string ErrorModelsJson() {
-    std::vector<std::string> names;
-    names.reserve(kErrorModelNames.size());
-    for (const std::string_view name : kErrorModelNames) {
-        names.push_back(JsonString(name));
+void AppendErrorModels(std::string& json) {
+    json += "{\"names\":[";
+    for (std::size_t i = 0; i < kErrorModelNames.size(); ++i) {
+        json += i == 0 ? "" : ",";
+        AppendJsonString(json, kErrorModelNames[i]);
     }
-    return "{\"names\":[" + Join(names) + "],\"picked\":" + EventNumber(EventKind::ModelPicked) +
-           ",\"size\":" + EventNumber(EventKind::ModelSizeChanged) + ",\"record\":\"errorModel\"}";
+    json += "],\"picked\":";
+    AppendEvent(json, EventKind::ModelPicked);
+    json += ",\"size\":";
+    AppendEvent(json, EventKind::ModelSizeChanged);
+    json += ",\"record\":\"errorModel\"}";
+}
+
+// Each element of the rows of one kind, in the table's order, as a JSON array.
+template <typename AppendOne>
+void AppendEach(std::string& json, Kind kind, const AppendOne& appendOne) {
+    json += '[';
+    bool first = true;
+    for (const Row& row : window::Rows()) {
+        for (int i = 0; row.kind == kind && i < row.count; ++i) {
+            if (!first) {
+                json += ',';
+            }
+            first = false;
+            appendOne(row, i);
+        }
+    }
+    json += ']';
 }
 
 } // namespace
 
 std::string PageDescriptionJson() {
-    std::vector<std::string> cells;
-    std::vector<std::string> labels;
-    std::vector<std::string> lines;
     std::vector<const Row*> controls;
-    std::string logo;
-    std::string timer;
-    std::string tick;
+    const Row* logo = nullptr;
+    const Row* timer = nullptr;
     for (const Row& row : window::Rows()) {
-        for (int i = 0; i < row.count; ++i) {
-            switch (row.kind) {
-            case Kind::Cells:
-                cells.push_back(CellJson(row, i));
-                break;
-            case Kind::Label:
-                labels.push_back(LabelJson(row, i));
-                break;
-            case Kind::Line:
-                lines.push_back(LineJson(row, i));
-                break;
-            case Kind::Button:
-            case Kind::Box:
-                controls.push_back(&row);
-                break;
-            case Kind::Logo:
-                logo = "{\"id\":" + Quoted(row.name) + ",\"box\":" + BoxJson(row.box(0)) +
-                       ",\"level\":" + std::to_string(row.level) +
-                       ",\"name\":" + JsonString(row.accessibleName) + "}";
-                break;
-            case Kind::Timer:
-                timer = Quoted(row.name);
-                tick = EventJson(row.press);
-                break;
-            }
+        if (row.kind == Kind::Button || row.kind == Kind::Box) {
+            controls.push_back(&row);
+        } else if (row.kind == Kind::Logo) {
+            logo = &row;
+        } else if (row.kind == Kind::Timer) {
+            timer = &row;
         }
     }
     std::stable_sort(controls.begin(), controls.end(),
                      [](const Row* a, const Row* b) { return a->tabPlace < b->tabPlace; });
-    std::vector<std::string> controlsJson;
-    controlsJson.reserve(controls.size());
-    for (const Row* row : controls) {
-        controlsJson.push_back(ControlJson(*row));
+
+    std::string json;
+    json.reserve(std::size_t{64} * 1024);
+    json += "{\"client\":[";
+    AppendPixels(json, layout::kClientWidth);
+    json += ',';
+    AppendPixels(json, layout::kClientHeight);
+    json += "],\"cells\":";
+    AppendEach(json, Kind::Cells, [&json](const Row& row, int i) { AppendCell(json, row, i); });
+    json += ",\"labels\":";
+    AppendEach(json, Kind::Label, [&json](const Row& row, int i) { AppendLabel(json, row, i); });
+    json += ",\"lines\":";
+    AppendEach(json, Kind::Line, [&json](const Row& row, int i) { AppendLine(json, row, i); });
+    json += ",\"controls\":[";
+    for (std::size_t i = 0; i < controls.size(); ++i) {
+        json += i == 0 ? "" : ",";
+        AppendControl(json, *controls[i]);
     }
-    const window::Row& firstControl = *controls.front();
-    return "{\"client\":[" + Pixels(layout::kClientWidth) + "," + Pixels(layout::kClientHeight) +
-           "],\"cells\":[" + Join(cells) + "],\"labels\":[" + Join(labels) + "],\"lines\":[" +
-           Join(lines) + "],\"controls\":[" + Join(controlsJson) + "],\"logo\":" + logo +
-           ",\"controlLevel\":" + std::to_string(firstControl.level) + ",\"tick\":" + tick +
-           ",\"errorModels\":" + ErrorModelsJson() +
-           ",\"fastInterval\":" + std::to_string(kFastInterval) +
-           ",\"textLimit\":" + std::to_string(kBoxTextLimit) + ",\"timer\":" + timer +
-           ",\"background\":" + std::to_string(ColourWindow) + "}";
+    json += "],\"logo\":";
+    AppendLogo(json, *logo);
+    json += ",\"controlLevel\":";
+    AppendJsonInteger(json, controls.front()->level);
+    json += ",\"tick\":";
+    AppendEvent(json, timer->press);
+    json += ",\"errorModels\":";
+    AppendErrorModels(json);
+    json += ",\"fastInterval\":";
+    AppendJsonInteger(json, kFastInterval);
+    json += ",\"textLimit\":";
+    AppendJsonInteger(json, kBoxTextLimit);
+    json += ",\"timer\":";
+    AppendQuoted(json, timer->name);
+    json += ",\"background\":";
+    AppendJsonInteger(json, ColourWindow);
+    json += '}';
+    return json;
 }
 
 } // namespace bitwatch

@@ -11,21 +11,13 @@ namespace bitwatch {
 
 namespace {
 
-// Written into a buffer of its own, so that a number costs no allocation.
-template <typename Integer> void AppendInteger(std::string& json, Integer value) {
-    std::array<char, 24> digits{};
-    const std::to_chars_result written =
-        std::to_chars(digits.data(), digits.data() + digits.size(), value);
-    json.append(digits.data(), written.ptr);
-}
-
 // A label or a cell: [text, colour, shown], and on a cell whether it differs from its twin, so
 // that no front end reads the colour for it.
 void AppendLabel(std::string& json, const TextLabel& label, bool isCell) {
     json += '[';
     AppendJsonString(json, label.text);
     json += ',';
-    AppendInteger(json, label.foreColour);
+    AppendJsonInteger(json, label.foreColour);
     json += label.shown ? ",1" : ",0";
     if (isCell) {
         json += DiffersFromTwin(label.foreColour) ? ",1" : ",0";
@@ -50,13 +42,21 @@ void AppendTimer(std::string& json, const Timer& timer) {
     json += "{\"enabled\":";
     json += timer.enabled() ? '1' : '0';
     json += ",\"interval\":";
-    AppendInteger(json, timer.interval());
+    AppendJsonInteger(json, timer.interval());
     json += ",\"restarts\":";
-    AppendInteger(json, timer.restarts());
+    AppendJsonInteger(json, timer.restarts());
     json += '}';
 }
 
 } // namespace
+
+void AppendJsonInteger(std::string& json, std::int64_t value) {
+    // Written into a buffer of its own, so that a number costs no allocation.
+    std::array<char, 24> digits{};
+    const std::to_chars_result written =
+        std::to_chars(digits.data(), digits.data() + digits.size(), value);
+    json.append(digits.data(), written.ptr);
+}
 
 void AppendElementJson(std::string& json, const Form& form, const window::Row& row, int index) {
     const window::Record& record = row.record;
@@ -108,7 +108,7 @@ void AppendField(std::string& json, const char* name, long long value) {
     json += '"';
     json += name;
     json += "\":";
-    AppendInteger(json, value);
+    AppendJsonInteger(json, value);
     json += ',';
 }
 
@@ -116,11 +116,11 @@ void AppendField(std::string& json, const char* name, long long value) {
 
 void AppendErrorModelJson(std::string& json, const Form& form) {
     json += "{\"kind\":";
-    AppendInteger(json, static_cast<int>(form.errorModel.kind));
+    AppendJsonInteger(json, static_cast<int>(form.errorModel.kind));
     json += ",\"size\":";
-    AppendInteger(json, form.errorModel.size);
+    AppendJsonInteger(json, form.errorModel.size);
     json += ",\"frameLength\":";
-    AppendInteger(json, SentLength(form));
+    AppendJsonInteger(json, SentLength(form));
     json += ",\"sizeCaption\":";
     AppendJsonString(json, SizeCaption(form.errorModel.kind));
     json += ",\"sizeUsed\":";
@@ -170,7 +170,7 @@ std::string RecordsJson(const Form& form) {
     json += "\"errorModel\":";
     AppendErrorModelJson(json, form);
     json += ",\"draws\":";
-    AppendInteger(json, form.random.drawCount());
+    AppendJsonInteger(json, form.random.drawCount());
     json += '}';
     return json;
 }

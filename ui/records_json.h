@@ -7,7 +7,9 @@
 // UTF-8, escaping only what JSON requires (quote, backslash, control characters); an ill-formed
 // sequence is written as U+FFFD, so any text gives valid JSON.
 
+#include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "core/frame.h"
 
@@ -26,6 +28,7 @@ std::string JsonString(std::string_view text);
 // a text as a JSON string, one element of a row's record, and the companion's channel
 // with the frame's length that bounds its k or L.
 void AppendJsonString(std::string& json, std::string_view text);
+void AppendJsonInteger(std::string& json, std::int64_t value);
 void AppendElementJson(std::string& json, const Form& form, const window::Row& row, int index);
 void AppendErrorModelJson(std::string& json, const Form& form);
 
