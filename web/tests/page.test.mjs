@@ -187,6 +187,64 @@ describe("the page", () => {
     });
   }
 
+  // A live label's text is put together from glyph pictures at whole device pixels; it must
+  // stand where the same text drawn whole would, with as much ink, at any pixel ratio.
+  test("puts a live label's texts together where drawing them whole puts them", async () => {
+    const texts = [["lblUER", " 33.33"], ["lblUER", "0.05"], ["lblUER", " 100"], ["lblResult", "Undetected Errors"],
+      ["lblResult", "Errors Detected"]];
+    const misplaced = [];
+    for (const ratio of [1, 2, 2.625, 3]) {
+      const page = await browser.newPage({ viewport: { width: 1000, height: 760 }, deviceScaleFactor: ratio });
+      await page.goto(pageUrl());
+      await page.waitForFunction(() => document.getElementById("Form1").getAttribute("aria-busy") === "false");
+      const rows = await page.evaluate((texts) => {
+        const board = window.bitwatchPage.board;
+        // The ink's box and amount on a picture: what differs from its corner, the background.
+        const ink = (canvas) => {
+          const { data, width, height } = canvas.getContext("2d").getImageData(0, 0, canvas.width, canvas.height);
+          let [left, top, right, bottom, amount] = [width, height, -1, -1, 0];
+          for (let y = 0; y < height; y++) {
+            for (let x = 0; x < width; x++) {
+              const at = 4 * (y * width + x);
+              const off = Math.abs(data[at] - data[0]) + Math.abs(data[at + 1] - data[1]) + Math.abs(data[at + 2] - data[2]);
+              if (off > 60) {
+                [left, top, right, bottom] = [Math.min(left, x), Math.min(top, y), Math.max(right, x), Math.max(bottom, y)];
+              }
+              amount += off;
+            }
+          }
+          return { box: [left, top, right, bottom], amount };
+        };
+        return texts.map(([id, text]) => {
+          const index = board.items.findIndex((item) => item.id === id);
+          board.set(index, text, 0x000080, true);
+          board.flush();
+          const composed = board.painter.pictures.get(board.own.get(index).id);
+          const { c, at, ascent } = board.surface(index);
+          const whole = new OffscreenCanvas(composed.width, composed.height);
+          const w = whole.getContext("2d");
+          w.fillStyle = board.background;
+          w.fillRect(0, 0, whole.width, whole.height);
+          w.setTransform(board.ratio, 0, 0, board.ratio, 0, 0);
+          w.font = c.font;
+          w.textAlign = c.textAlign;
+          w.fillStyle = "rgb(128, 0, 0)";
+          w.fillText(text, at, ascent);
+          return { id, text, composed: ink(composed), whole: ink(whole) };
+        });
+      }, texts);
+      for (const { id, text, composed, whole } of rows) {
+        const off = Math.max(...composed.box.map((edge, i) => Math.abs(edge - whole.box[i])));
+        const amount = Math.abs(composed.amount - whole.amount) / whole.amount;
+        if (whole.box[2] < 0 || off > 1 || amount > 0.05) {
+          misplaced.push(`at ${ratio}, ${id} "${text}": ink ${composed.box} against ${whole.box}, amount off by ${(100 * amount).toFixed(1)} %`);
+        }
+      }
+      await page.close();
+    }
+    assert.deepEqual(misplaced, []);
+  });
+
   test("lets a click through a hidden cell to what lies beneath", async () => {
     const page = await openDemo(browser);
     await typeMode(page, "Parity 1");
