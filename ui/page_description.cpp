@@ -1,6 +1,7 @@
 #include "ui/page_description.h"
 
 #include <algorithm>
+#include <initializer_list>
 #include <optional>
 #include <string_view>
 #include <vector>
@@ -26,16 +27,18 @@ void AppendPixels(std::string& json, int twips) {
     AppendJsonInteger(json, twips / layout::kTwipsPerPixel);
 }
 
-void AppendBox(std::string& json, const layout::Box& box) {
+// Lengths in twips as a JSON array of pixels: a box, a point, the client area.
+void AppendPixelArray(std::string& json, std::initializer_list<int> twips) {
     json += '[';
-    AppendPixels(json, box.left);
-    json += ',';
-    AppendPixels(json, box.top);
-    json += ',';
-    AppendPixels(json, box.width);
-    json += ',';
-    AppendPixels(json, box.height);
+    for (const int* length = twips.begin(); length != twips.end(); ++length) {
+        json += length == twips.begin() ? "" : ",";
+        AppendPixels(json, *length);
+    }
     json += ']';
+}
+
+void AppendBox(std::string& json, const layout::Box& box) {
+    AppendPixelArray(json, {box.left, box.top, box.width, box.height});
 }
 
 void AppendStyle(std::string& json, const layout::TextStyle& style) {
@@ -124,15 +127,11 @@ void AppendLine(std::string& json, const Row& row, int index) {
     const layout::Segment segment = row.segment(index);
     json += "{\"id\":";
     AppendQuoted(json, window::ElementName(row, index));
-    json += ",\"from\":[";
-    AppendPixels(json, segment.x1);
-    json += ',';
-    AppendPixels(json, segment.y1);
-    json += "],\"to\":[";
-    AppendPixels(json, segment.x2);
-    json += ',';
-    AppendPixels(json, segment.y2);
-    json += "],\"width\":";
+    json += ",\"from\":";
+    AppendPixelArray(json, {segment.x1, segment.y1});
+    json += ",\"to\":";
+    AppendPixelArray(json, {segment.x2, segment.y2});
+    json += ",\"width\":";
     AppendJsonInteger(json, segment.widthPixels);
     AppendLevel(json, row);
     json += ",\"colour\":";
@@ -232,11 +231,9 @@ std::string PageDescriptionJson() {
 
     std::string json;
     json.reserve(std::size_t{64} * 1024);
-    json += "{\"client\":[";
-    AppendPixels(json, layout::kClientWidth);
-    json += ',';
-    AppendPixels(json, layout::kClientHeight);
-    json += "],\"cells\":";
+    json += "{\"client\":";
+    AppendPixelArray(json, {layout::kClientWidth, layout::kClientHeight});
+    json += ",\"cells\":";
     AppendEach(json, Kind::Cells, [&json](const Row& row, int i) { AppendCell(json, row, i); });
     json += ",\"labels\":";
     AppendEach(json, Kind::Label, [&json](const Row& row, int i) { AppendLabel(json, row, i); });

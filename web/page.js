@@ -435,7 +435,7 @@
       this.ops.push(3, id, w, h, glyphs.length);
       let before = "";
       for (const glyph of glyphs) {
-        const { id: glyphId, origin } = this.glyph(index, glyph, colour);
+        const { id: glyphId, origin } = this.glyph(surface, glyph, colour);
         this.ops.push(glyphId, Math.round((start + this.width(surface, before)) * this.ratio) - origin);
         before += glyph;
       }
@@ -457,8 +457,8 @@
 
     // A glyph's picture in a live label's font and a colour, on a clear ground, made once; its
     // origin lies origin device pixels from its left edge.
-    glyph(index, glyph, colour) {
-      const { c, ascent, font } = this.surface(index);
+    glyph(surface, glyph, colour) {
+      const { canvas: { height }, c, ascent, font } = surface;
       const key = `${font}|${colour}|${glyph}`;
       let made = this.pictures.get(key);
       if (made === undefined) {
@@ -469,7 +469,7 @@
         c.textAlign = align;
         const origin = 1 + Math.ceil(Math.max(0, ink.actualBoundingBoxLeft) * this.ratio);
         const width = origin + Math.ceil(Math.max(0, ink.actualBoundingBoxRight) * this.ratio) + 1;
-        const canvas = newSurface(width, this.boxes[index][3]);
+        const canvas = newSurface(width, height);
         const g = canvas.getContext("2d");
         g.font = c.font;
         g.textBaseline = "alphabetic";
