@@ -29,8 +29,8 @@ export function pageUrl() {
 }
 
 // A plain static server on the loopback address, for the checks that need http.
-export async function serveSite() {
-  const server = spawn("python3", ["-m", "http.server", "0", "--bind", "127.0.0.1", "--directory", siteDir], {
+export async function serveSite(dir = siteDir) {
+  const server = spawn("python3", ["-m", "http.server", "0", "--bind", "127.0.0.1", "--directory", dir], {
     stdio: ["ignore", "pipe", "pipe"],
   });
   let output = "";
