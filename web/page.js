@@ -244,6 +244,8 @@
       // The page draws until the first run: a worker costs the start-up time to make and pays
       // only when frames come fast.
       this.workerWanted = typeof Worker === "function" && typeof OffscreenCanvas === "function";
+      this.retiring = []; // the canvases shown until a new painter's first frame is
+      this.retirement = null; // { promise, done } while some are
       this.start(false);
       // Pictures made before the page's fonts arrived are made again with them.
       document.fonts.ready.then(() => {
@@ -261,14 +263,20 @@
       }
     }
 
-    // A fresh canvas and its painter; a worker that cannot start leaves the drawing here.
+    // A fresh canvas and its painter; a worker that cannot start leaves the drawing here. The
+    // new canvas goes below the one shown so far, which stays until the new painter's first
+    // frame is on the screen: a worker draws a moment after it starts, and its canvas would
+    // leave every cell blank until then. Each picture covers its box and a canvas is clear
+    // where it draws nothing, so where the one above draws, nothing of the one below shows.
     start(inWorker) {
       const canvas = document.createElement("canvas");
       canvas.className = "cells";
       canvas.setAttribute("aria-hidden", "true");
       canvas.style.zIndex = String(this.level);
-      this.canvas?.replaceWith(canvas);
-      if (!this.canvas) {
+      if (this.canvas) {
+        this.canvas.before(canvas);
+        this.retiring.push(this.canvas);
+      } else {
         this.root.prepend(canvas);
       }
       this.canvas = canvas;
@@ -292,6 +300,37 @@
       this.ratio = undefined;
       this.sizeGiven = null;
       this.resize();
+      this.retireOnceDrawn();
+    }
+
+    // The canvases shown before the painter's are taken away once its first frame has reached
+    // the screen: at once where the page drew it; where a worker draws, once the worker has
+    // drawn it and two of the page's frames have passed for its canvas to be shown. Those left
+    // by a worker that failed meanwhile go with the next painter's first frame.
+    retireOnceDrawn() {
+      const painter = this.painter;
+      if (this.retiring.length === 0) {
+        return;
+      }
+      if (!this.retirement) {
+        let done;
+        const promise = new Promise((resolve) => (done = resolve));
+        this.retirement = { promise, done };
+      }
+      const retire = () => {
+        if (this.painter === painter) {
+          this.retiring.forEach((canvas) => canvas.remove());
+          this.retiring = [];
+          this.retirement.done();
+          this.retirement = null;
+        }
+      };
+      if (!this.drawsInWorker()) {
+        retire();
+        return;
+      }
+      const nextFrame = () => new Promise((shown) => requestAnimationFrame(shown));
+      painter.drawn().then(nextFrame).then(nextFrame).then(retire);
     }
 
     // The canvas holds device pixels, so that digits are as sharp as the page's text.
@@ -329,9 +368,10 @@
       return this.painter instanceof WorkerPainter;
     }
 
-    // Resolves when every frame so far is on the canvas, for what reads its pixels.
+    // Resolves when every frame so far is on the canvas, and that canvas is the one shown, for
+    // what reads its pixels.
     drawn() {
-      return this.painter.drawn();
+      return Promise.all([this.painter.drawn(), this.retirement?.promise]);
     }
 
     set(index, text, colour, shown) {

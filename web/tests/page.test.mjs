@@ -187,6 +187,31 @@ describe("the page", () => {
     });
   }
 
+  // A worker's canvas is blank until its first frame: the canvas shown so far must stay until
+  // then, and go after it. Screenshots while the drawing changes hands must all be alike.
+  test("hands the drawing to a worker without a blank frame", async () => {
+    const page = await openDemo(browser);
+    await page.click("#row1_50");
+    await drawn(page);
+    const area = { x: 0, y: 0, width: 959, height: 698 };
+    const before = await page.screenshot({ clip: area });
+    await page.evaluate(() => {
+      const board = window.bitwatchPage.board;
+      board.workerWanted = true;
+      board.useWorker();
+    });
+    for (let shot = 0; shot < 4; shot++) {
+      assert.ok(before.equals(await page.screenshot({ clip: area })), `screenshot ${shot} after the handover differs`);
+    }
+    await drawn(page);
+    assert.ok(before.equals(await page.screenshot({ clip: area })), "the worker's frame differs from the page's");
+    assert.deepEqual(
+      await page.evaluate(() => [window.bitwatchPage.board.drawsInWorker(), document.querySelectorAll("canvas.cells").length]),
+      [true, 1],
+    );
+    await page.close();
+  });
+
   // A live label's text is put together from glyph pictures at whole device pixels; it must
   // stand where the same text drawn whole would, with as much ink, at any pixel ratio.
   test("puts a live label's texts together where drawing them whole puts them", async () => {
