@@ -66,6 +66,16 @@
     return item.styleKey;
   }
 
+  // Calls back when the page has a moment with nothing to do, or after a short while where the
+  // browser cannot tell.
+  function whenIdle(callback) {
+    if (typeof requestIdleCallback === "function") {
+      requestIdleCallback(callback, { timeout: 1000 });
+    } else {
+      setTimeout(callback, 250);
+    }
+  }
+
   // A canvas of its own for a picture put together by the painter.
   function newSurface(width, height) {
     const canvas = typeof OffscreenCanvas === "function" ? new OffscreenCanvas(width, height) : document.createElement("canvas");
@@ -241,8 +251,8 @@
         }
       });
       [...this.below, ...this.above].forEach((list) => list.sort(order));
-      // The page draws until the first run: a worker costs the start-up time to make and pays
-      // only when frames come fast.
+      // The page draws its first frames: a worker would cost the start-up its time to make.
+      // The page hands the drawing over once it has started (useWorker).
       this.workerWanted = typeof Worker === "function" && typeof OffscreenCanvas === "function";
       this.retiring = []; // the canvases shown until a new painter's first frame is
       this.retirement = null; // { promise, done } while some are
@@ -596,6 +606,10 @@
       root.setAttribute("aria-busy", "false");
       this.focusTarget(this.description.controls[0].id).focus();
       performance.mark("bitwatch-ready");
+      // The drawing goes to a worker once the page has nothing else to do after starting,
+      // rather than at the first tick of the first run, whose first frames it would cost
+      // (25-40 ms of this thread on a slow machine).
+      whenIdle(() => this.board.useWorker());
     }
 
     // Runs one event through the library and mirrors the outcome: at once for what the user

@@ -179,18 +179,25 @@ describe("the page", () => {
       await page.addInitScript(noWorker);
       await page.goto(pageUrl());
       await page.waitForFunction(() => document.getElementById("Form1").getAttribute("aria-busy") === "false");
-      await page.waitForTimeout(200);
+      // The page tries to hand the drawing over once it has started; it must end drawing on
+      // one canvas of its own.
+      await page.waitForFunction(() => {
+        const board = window.bitwatchPage.board;
+        return !board.workerWanted && board.painter.constructor.name === "PagePainter" && document.querySelectorAll("canvas.cells").length === 1;
+      });
       await page.click("#row1_50");
-      assert.equal(await page.evaluate(() => window.bitwatchPage.board.painter.constructor.name), "PagePainter");
       assert.deepEqual(await colours(page, ["row1_50", "row1_51", "lblResult"]), ["rgb(255, 0, 0)", "rgb(0, 0, 128)", "rgb(128, 0, 0)"]);
       await page.close();
     });
   }
 
-  // A worker's canvas is blank until its first frame: the canvas shown so far must stay until
-  // then, and go after it. Screenshots while the drawing changes hands must all be alike.
-  test("hands the drawing to a worker without a blank frame", async () => {
+  // The page hands the drawing to a worker once it has started, before any run. A worker's
+  // canvas is blank until its first frame: the canvas shown so far must stay until then, and go
+  // after it. Screenshots while the drawing changes hands (here to a second worker) must all be
+  // alike.
+  test("hands the drawing to a worker once started, without a blank frame", async () => {
     const page = await openDemo(browser);
+    await page.waitForFunction(() => window.bitwatchPage.board.drawsInWorker());
     await page.click("#row1_50");
     await drawn(page);
     const area = { x: 0, y: 0, width: 959, height: 698 };
@@ -220,6 +227,11 @@ describe("the page", () => {
     const misplaced = [];
     for (const ratio of [1, 2, 2.625, 3]) {
       const page = await browser.newPage({ viewport: { width: 1000, height: 760 }, deviceScaleFactor: ratio });
+      // The page paints here, so that its composed pictures can be read; a worker runs the same
+      // paint().
+      await page.addInitScript(() => {
+        delete window.Worker;
+      });
       await page.goto(pageUrl());
       await page.waitForFunction(() => document.getElementById("Form1").getAttribute("aria-busy") === "false");
       const rows = await page.evaluate((texts) => {
@@ -455,6 +467,8 @@ describe("the page", () => {
     assert.ok(narrow[1] <= narrow[0], `the page scrolls sideways: ${narrow}`);
     // Never enlarged: wide enough, the window is drawn at its size, pixel for pixel.
     await page.setViewportSize({ width: 1400, height: 900 });
+    // The page fits itself at the resize event, which may come after the new size.
+    await page.waitForFunction(() => window.bitwatchPage.scale === 1);
     const large = await place("row1_95");
     assert.deepEqual(large.slice(2), [37, 65]);
     await page.setViewportSize({ width: 1000, height: 300 });
