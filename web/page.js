@@ -318,26 +318,26 @@
     // drawn it and two of the page's frames have passed for its canvas to be shown. Those left
     // by a worker that failed meanwhile go with the next painter's first frame.
     retireOnceDrawn() {
-      const painter = this.painter;
       if (this.retiring.length === 0) {
         return;
       }
-      if (!this.retirement) {
-        let done;
-        const promise = new Promise((resolve) => (done = resolve));
-        this.retirement = { promise, done };
-      }
+      const painter = this.painter;
       const retire = () => {
         if (this.painter === painter) {
           this.retiring.forEach((canvas) => canvas.remove());
           this.retiring = [];
-          this.retirement.done();
+          this.retirement?.done();
           this.retirement = null;
         }
       };
       if (!this.drawsInWorker()) {
         retire();
         return;
+      }
+      if (!this.retirement) {
+        let done;
+        const promise = new Promise((resolve) => (done = resolve));
+        this.retirement = { promise, done };
       }
       const nextFrame = () => new Promise((shown) => requestAnimationFrame(shown));
       painter.drawn().then(nextFrame).then(nextFrame).then(retire);
