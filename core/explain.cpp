@@ -369,6 +369,28 @@ std::string BitsText(std::uint64_t bits, int width) {
     return text;
 }
 
+std::vector<std::string> DivisionRows(const CrcWorking& crc) {
+    constexpr int kBits = kDataBits + kCheckBits;
+    constexpr int kGeneratorBits = 9;
+    const auto indent = [](int columns) {
+        return std::string(static_cast<std::size_t>(columns), ' ');
+    };
+    std::vector<std::string> rows{BitsText(crc.dividend, kBits)};
+    for (std::size_t i = 0; i < crc.steps.size(); ++i) {
+        const int position = crc.steps[i].position;
+        rows.push_back(indent(position) + BitsText(kCrcGenerator, kGeneratorBits));
+        const std::uint64_t after = crc.steps[i].before ^ (std::uint64_t{kCrcGenerator}
+                                                           << (kBits - position - kGeneratorBits));
+        if (i + 1 < crc.steps.size()) {
+            const int next = crc.steps[i + 1].position;
+            rows.push_back(indent(next) +
+                           BitsText(after >> (kBits - next - kGeneratorBits), kGeneratorBits));
+        }
+    }
+    rows.push_back(indent(kDataBits) + BitsText(crc.remainder, kCheckBits));
+    return rows;
+}
+
 Explanation Explain(const Form& form) {
     Explanation e;
     e.codeMode = form.codeMode;

@@ -90,6 +90,12 @@ struct Explanation {
 
 Explanation Explain(const Form& form);
 
+// The long division as a student writes it, one row a line of '0', '1' and leading spaces, none
+// wider than the 56 bits of the dividend: the dividend; then for each step the generator under
+// the working's leading 1, and what remains with the next bits brought down, from its next
+// leading 1 for nine bits or, after the last step, the remainder in 8 bits.
+std::vector<std::string> DivisionRows(const CrcWorking& crc);
+
 // x^a + x^b + ... + 1 for the set bits of a polynomial's coefficients.
 std::string PolynomialText(std::uint64_t coefficients);
 

@@ -10,6 +10,7 @@
 #include "stats/exact.h"
 #include "stats/exact_models.h"
 #include "stats/intervals.h"
+#include "ui/verdict_fact.h"
 
 namespace bitwatch {
 
@@ -169,20 +170,15 @@ std::string SumSection(const Explanation& e) {
 }
 
 std::string CrcSection(const Explanation& e) {
-    constexpr int kBits = kDataBits + kCheckBits;
-    std::string rows =
-        BitsText(e.crc.dividend, kBits) + "   the 48 data bits, then the check byte\n";
-    for (const DivisionStep& step : e.crc.steps) {
-        rows += std::string(static_cast<std::size_t>(step.position), ' ') + "100000111\n";
-        const std::uint64_t after =
-            step.before ^ (std::uint64_t{kCrcGenerator} << (kBits - 1 - step.position - 8));
-        const std::string bits = BitsText(after, kBits);
-        rows += std::string(static_cast<std::size_t>(step.position) + 1, ' ') +
-                bits.substr(static_cast<std::size_t>(step.position) + 1) + "\n";
+    std::string rows;
+    for (const std::string& row : DivisionRows(e.crc)) {
+        rows += row + "\n";
     }
     std::string html =
         "<h3>Long division by 100000111 (x^8 + x^2 + x + 1)</h3>"
-        "<pre aria-label=\"The division, row by row\">" +
+        "<p>The 48 received data bits, then the check byte, divided row by row: under each "
+        "leading 1 the generator, and below it what remains with the next bits brought down.</p>"
+        "<pre class=\"division\">" +
         rows + "</pre><p>Remainder <code>" + BitsText(e.crc.remainder, 8) +
         "</code>: " + (e.crc.remainder == 0 ? "zero, so the check agrees." : "not zero.") + "</p>";
     if (e.dataDiffers && e.checkAgrees) {
@@ -191,72 +187,6 @@ std::string CrcSection(const Explanation& e) {
                 "<br>E(x) = (x^8 + x^2 + x + 1) Q(x)</p>";
     }
     return html;
-}
-
-// What the chosen error model teaches about this code, where it decides the verdict.
-std::string ModelFact(const Form& form) {
-    const ErrorModel& model = form.errorModel;
-    const int size = SizeInFrame(model, SentLength(form));
-    const bool burst = model.kind == ErrorModelKind::Burst;
-    if (model.kind == ErrorModelKind::RandomBits) {
-        return {};
-    }
-    if (form.codeMode == ModeNone && !UsesParityGroups(form.groupSize)) {
-        return "Mode None checks nothing: every error that reaches the data slips through.";
-    }
-    if (UsesParityGroups(form.groupSize)) {
-        if (!burst && size % 2 == 1) {
-            return "An odd number of flips leaves some group with an odd number: parity groups "
-                   "catch every error of an odd number of bits.";
-        }
-        return burst ? "Two flips in one group cancel, so parity groups miss even short bursts."
-                     : "Two flips in one group cancel: parity groups miss some errors of every "
-                       "even number of bits.";
-    }
-    const std::string longer = "A burst longer than 8 bits can change a column twice; such "
-                               "bursts slip through about once in 256.";
-    switch (form.codeMode) {
-    case ModeCrc8:
-        if (burst) {
-            return size <= 8 ? "CRC-8 catches every burst of 8 bits or fewer: such a burst is "
-                               "x^i times a polynomial of degree below 8, which x^8 + x^2 + x + 1 "
-                               "cannot divide."
-                             : "A burst longer than 8 bits slips through CRC-8 about once in "
-                               "256: when its pattern is a multiple of x^8 + x^2 + x + 1.";
-        }
-        return size <= 3 ? "CRC-8 catches every error of 3 or fewer bits in this frame."
-                         : "CRC-8 catches every error of 3 or fewer bits in this frame, but not "
-                           "every error of " +
-                               std::to_string(size) +
-                               ": some such patterns are multiples of x^8 + x^2 + x + 1.";
-    case ModeVerticalParity:
-        if (burst) {
-            return size <= 8 ? "A burst of 8 bits or fewer changes each column at most once, so "
-                               "the column parities show it."
-                             : longer;
-        }
-        return size == 1 ? "Every check here catches a single flipped bit."
-                         : "Two flips in the same column of different bytes cancel in the column "
-                           "parity.";
-    case ModeChecksum:
-    case ModeInternet:
-        if (burst) {
-            if (size < 8 || (size == 8 && form.codeMode == ModeChecksum)) {
-                return "A burst of 8 bits or fewer changes each column at most once, so the sum "
-                       "cannot come back to its value.";
-            }
-            return size == 8 ? "A burst of 8 bits or fewer changes each column at most once, "
-                               "but in one's complement 00000000 and 11111111 are both zero: a "
-                               "burst that turns eight zeros into ones, or back, can slip "
-                               "through."
-                             : longer;
-        }
-        return size == 1 ? "Every check here catches a single flipped bit."
-                         : "Two flips cancel in the sum when a 0 becomes 1 and a 1 becomes 0 in "
-                           "the same column of different bytes.";
-    default:
-        return {};
-    }
 }
 
 // The channel the frames go through, in a phrase: "at a bit error rate of 1 %", "through
@@ -349,8 +279,9 @@ std::string CompanionHtml(const Form& form) {
     const Explanation e = Explain(form);
     std::string html =
         "<h3>Verdict: " + std::string(e.verdict) + "</h3><p>" + Escaped(e.reason) + "</p>";
-    if (const std::string fact = ModelFact(form); !fact.empty()) {
-        html += "<p>" + fact + "</p>";
+    if (const ChosenFact fact = ChooseFact(form, e, ExactUndetectedProbability(form));
+        fact.fact != VerdictFact::None) {
+        html += "<p>" + FactText(fact) + "</p>";
     }
     if (e.verdict != form.lblResult.text) {
         html += "<p>The window still shows the last verdict, \"" + Escaped(form.lblResult.text) +

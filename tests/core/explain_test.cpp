@@ -118,6 +118,50 @@ TEST(Explain, AgreesWithTheCheckEngineOnRandomFrames) {
     }
 }
 
+// The division as a student writes it, worked again here: the dividend; under each leading 1 the
+// generator; what remains from its next leading 1 for nine bits; at last the 8-bit remainder.
+TEST(Explain, WritesTheDivisionAsAStudentDoes) {
+    std::mt19937_64 random(56);
+    Form form;
+    test::StartIn(form, "CRC-8");
+    for (int frame = 0; frame < 2000; ++frame) {
+        RunEvent(form, {EventKind::PressOne, 0, {}});
+        for (int click = static_cast<int>(random() % 4); click > 0; --click) {
+            RunEvent(form,
+                     {EventKind::ClickData, static_cast<std::int16_t>(48 + random() % 48), {}});
+        }
+        const Explanation e = Explain(form);
+        const std::vector<std::string> rows = DivisionRows(e.crc);
+        const auto row = [](int indent, std::uint64_t bits, int width) {
+            std::string text(static_cast<std::size_t>(indent), ' ');
+            for (int i = width - 1; i >= 0; --i) {
+                text += ((bits >> i) & 1U) != 0 ? '1' : '0';
+            }
+            return text;
+        };
+        const auto leadingOne = [](std::uint64_t working) {
+            return 55 - Degree(working);
+        };
+        std::vector<std::string> expected{row(0, e.crc.dividend, 56)};
+        std::uint64_t working = e.crc.dividend;
+        while (working != 0 && leadingOne(working) < kDataBits) {
+            const int at = leadingOne(working);
+            expected.push_back(row(at, kCrcGenerator, 9));
+            working ^= std::uint64_t{kCrcGenerator} << (47 - at);
+            if (working != 0 && leadingOne(working) < kDataBits) {
+                expected.push_back(
+                    row(leadingOne(working), working >> (47 - leadingOne(working)), 9));
+            }
+        }
+        expected.push_back(row(kDataBits, working, 8));
+        ASSERT_EQ(rows, expected) << "frame " << frame;
+        EXPECT_EQ(working, Remainder(e.crc.dividend, kCrcGenerator));
+        for (const std::string& text : rows) {
+            ASSERT_LE(text.size(), 56U) << text;
+        }
+    }
+}
+
 struct HandCase {
     const char* name;
     const char* mode;

@@ -8,12 +8,14 @@
 
 #include <QComboBox>
 #include <QSpinBox>
+#include <QScrollBar>
 #include <QTest>
 #include <QTextBrowser>
 
 #include <gtest/gtest.h>
 
 #include "tests/gui/window_fixture.h"
+#include "tests/test_support.h"
 
 namespace bitwatch {
 namespace {
@@ -99,7 +101,11 @@ TEST_F(CompanionTest, ChoosesTheErrorModelAndExplainsIt) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return !window->form().Timer1.enabled(); }, 20000));
     EXPECT_EQ(window->form().lblResult.text, "Undetected Errors");
     EXPECT_TRUE(CompanionText().contains("2 of the 56 bits sent differ"));
-    EXPECT_TRUE(CompanionText().contains("Two flips cancel in the sum"));
+    // Two flips the same way in the top column: the carry leaves the byte.
+    EXPECT_TRUE(CompanionText().contains("Two flips the same way in the top column (bit 0) of "
+                                         "different bytes cancel too"))
+        << CompanionText().toStdString();
+    EXPECT_FALSE(CompanionText().contains("a 0 becomes 1 and a 1 becomes 0"));
 
     window->form().cmbMode.SetText("CRC-8");
     window->Refresh();
@@ -108,6 +114,23 @@ TEST_F(CompanionTest, ChoosesTheErrorModelAndExplainsIt) {
                                          "through of this kind"))
         << CompanionText().toStdString();
     EXPECT_TRUE(CompanionText().contains("CRC-8 catches every error of 3 or fewer bits"));
+}
+
+// At its default width the companion never scrolls sideways: the division's rows are no wider
+// than the dividend, and every table fits.
+TEST_F(CompanionTest, NothingScrollsSidewaysAtTheDefaultWidth) {
+    window->ShowCompanion();
+    auto* text = window->findChild<QTextBrowser*>("companionText");
+    ASSERT_NE(text, nullptr);
+    for (const std::string& mode : test::AllModeTexts()) {
+        window->form().cmbMode.SetText(mode);
+        window->Refresh();
+        Press("Command1"); // "One": a frame with a mix of ones and zeros
+        test::ClickCell(window.get(), "row1_49");
+        window->companion()->ShowNow(window->form());
+        EXPECT_EQ(text->horizontalScrollBar()->maximum(), 0) << mode;
+    }
+    EXPECT_TRUE(CompanionText().contains("Long division by 100000111"));
 }
 
 } // namespace

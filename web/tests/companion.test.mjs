@@ -107,10 +107,12 @@ describe("the panel Why?", () => {
     await page.waitForFunction(() => document.getElementById("Command4").textContent === "Start" &&
       document.getElementById("lblResult").textContent === "Undetected Errors", null, { timeout: 20000 });
     const panel = page.locator("#whyBody");
-    await page.waitForFunction(() => /Two flips cancel in the sum/.test(document.getElementById("whyBody").textContent),
-      null, { timeout: 5000 });
+    await page.waitForFunction(() => /Two flips the same way in the top column \(bit 0\) of different bytes cancel too/
+      .test(document.getElementById("whyBody").textContent), null, { timeout: 5000 });
     const text = await panel.textContent();
+    assert.ok(await page.locator(".why-hint").isVisible(), "the F6 hint on a desktop");
     assert.match(text, /2 of the 56 bits sent differ/);
+    assert.doesNotMatch(text, /a 0 becomes 1 and a 1 becomes 0/);
     assert.match(text, /The rate box is not used/);
 
     await page.getByLabel("Error model").selectOption({ label: "One burst of L bits" });
