@@ -6,7 +6,7 @@ import os from "node:os";
 import path from "node:path";
 import { after, before, describe, test } from "node:test";
 
-import { drawn, launchBrowser, openDemo, records, serveSite, siteDir } from "./support.mjs";
+import { drawn, launchBrowser, openDemo, records, serveSite, siteDir, typeMode } from "./support.mjs";
 
 const ONE_FILE_LIMIT = 256 * 1024;
 
@@ -173,6 +173,27 @@ describe("on a touch screen", () => {
       await items.nth(3).tap();
       assert.equal((await records(page)).cmbErrorRate.text, "3");
       assert.notEqual(await page.evaluate(() => document.activeElement.tagName), "INPUT", "a tap raised the keyboard");
+      // Keys only where there is a keyboard: no F6 hint on a phone or a tablet.
+      const hint = await page.evaluate(() => ({
+        shown: document.querySelector(".why-hint").getClientRects().length > 0,
+        touchOnly: matchMedia("(hover: none) and (pointer: coarse)").matches,
+      }));
+      if (screen.scale > 1) {
+        assert.ok(hint.touchOnly, "the phone or tablet is emulated as a touch-only screen");
+      }
+      assert.equal(hint.shown, !hint.touchOnly, "the F6 hint");
+      // The division fits the panel however narrow: its type shrinks, nothing scrolls.
+      await typeMode(page, "CRC-8");
+      await page.tap("#row1_60");
+      await page.waitForFunction(() => document.querySelector("#whyBody pre.division") !== null);
+      const division = await page.evaluate(() => {
+        const pre = document.querySelector("#whyBody pre.division");
+        const box = pre.getBoundingClientRect();
+        return { scrollWidth: pre.scrollWidth, clientWidth: pre.clientWidth, right: box.right,
+          pageWidth: document.documentElement.clientWidth, rows: pre.textContent.split("\n").length };
+      });
+      assert.ok(division.scrollWidth <= division.clientWidth && division.right <= division.pageWidth,
+        `the division is wider than the panel: ${JSON.stringify(division)}`);
       await drawn(page);
       await page.screenshot({ path: path.join(dir, `${screen.width}x${screen.height}.png`) });
       assert.deepEqual(errors, []);
