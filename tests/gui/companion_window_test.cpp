@@ -7,8 +7,8 @@
 #include <memory>
 
 #include <QComboBox>
-#include <QSpinBox>
 #include <QScrollBar>
+#include <QSpinBox>
 #include <QTest>
 #include <QTextBrowser>
 
