@@ -9,6 +9,7 @@
 #include <map>
 #include <mutex>
 #include <optional>
+#include <span>
 #include <stop_token>
 #include <string>
 #include <string_view>
@@ -17,8 +18,9 @@
 
 #include "channel/send_frame.h"
 #include "stats/exact.h"
-#include "stats/exact_models.h"
 #include "stats/intervals.h"
+#include "stats/exact_models.h"
+#include "stats/known_odds.h"
 #include "stats/model_channel.h"
 #include "stats/options.h"
 #include "stats/progress.h"
@@ -113,11 +115,10 @@ struct Row {
     bool exactKnown = false;
 };
 
-// The exact values of every row; an error model's come as one table per code, for every size
-// the rows ask for at once.
+// The exact values of every row, each worked out once.
 class ExactValues {
   public:
-    double Of(Row& row) {
+    static double Of(Row& row) {
         if (!row.exactKnown) {
             row.exact =
                 row.model.kind == bitwatch::ErrorModelKind::RandomBits ? OfRate(row) : OfModel(row);
@@ -126,30 +127,18 @@ class ExactValues {
         return row.exact;
     }
 
-    void Need(const Row& row) {
-        int& most = largest_[row.mode];
-        most = std::max(most, static_cast<int>(row.model.size));
-    }
-
   private:
     static double OfRate(const Row& row) {
         const double p = EffectiveFlipProbability(bitwatch::FlipProbability(row.rate));
-        return UndetectedProbability(row.shape, p);
+        return UndetectedAtRate(row.shape, p);
     }
 
-    double OfModel(const Row& row) {
-        std::vector<double>& table = tables_[row.mode];
-        if (table.empty()) {
-            const int most = std::max(largest_[row.mode], static_cast<int>(row.model.size));
-            table = row.model.kind == bitwatch::ErrorModelKind::ExactBits
-                        ? ErrorShares(row.shape, most)
-                        : BurstShares(row.shape, most);
-        }
-        return table[static_cast<std::size_t>(row.model.size)];
+    static double OfModel(const Row& row) {
+        const std::span<const double> shares = row.model.kind == bitwatch::ErrorModelKind::ExactBits
+                                                   ? KnownErrorShares(row.shape)
+                                                   : KnownBurstShares(row.shape);
+        return shares[static_cast<std::size_t>(row.model.size)];
     }
-
-    std::map<std::string, int> largest_;
-    std::map<std::string, std::vector<double>> tables_;
 };
 
 // Model rows each run on one thread, side by side; their results are taken in order.
@@ -233,10 +222,6 @@ int main(int argc, char* argv[]) {
             }
         }
     }
-    ExactValues exactValues;
-    for (const Row& row : rows) {
-        exactValues.Need(row);
-    }
     const bool modelRows = options.model != bitwatch::ErrorModelKind::RandomBits;
     const char* sizeName = options.model == bitwatch::ErrorModelKind::Burst ? "L bits" : "k bits";
     const char* sizeColumn =
@@ -244,7 +229,7 @@ int main(int argc, char* argv[]) {
     // A search that cannot succeed would run to its cap for nothing, so a search knows every
     // exact value before its first row; otherwise each row's comes as the row is printed.
     for (Row& row : rows) {
-        if (options.untilUndetected && !options.exactOnly && exactValues.Of(row) == 0) {
+        if (options.untilUndetected && !options.exactOnly && ExactValues::Of(row) == 0) {
             const std::string channel =
                 modelRows ? "with " + row.rate +
                                 (options.model == bitwatch::ErrorModelKind::Burst ? "-bit bursts"
@@ -298,7 +283,7 @@ int main(int argc, char* argv[]) {
     }
     for (std::size_t r = 0; r < rows.size(); ++r) {
         Row& row = rows[r];
-        const double exact = exactValues.Of(row);
+        const double exact = ExactValues::Of(row);
         const char* mode = row.mode.c_str();
         const char* rate = row.rate.c_str();
         if (options.exactOnly) {

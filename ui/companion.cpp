@@ -1,15 +1,12 @@
 #include "ui/companion.h"
 
 #include <cstdio>
-#include <cstring>
-#include <map>
-#include <tuple>
 
 #include "channel/send_frame.h"
 #include "core/explain.h"
 #include "stats/exact.h"
-#include "stats/exact_models.h"
 #include "stats/intervals.h"
+#include "stats/known_odds.h"
 #include "ui/verdict_fact.h"
 
 namespace bitwatch {
@@ -249,26 +246,8 @@ std::string OddsSection(const Form& form) {
 double ExactUndetectedProbability(const Form& form) {
     const stats::CodeShape shape{form.codeMode, form.groupSize};
     const float rate = FlipProbability(form.cmbErrorRate.text());
-    // The sums' dynamic programmes take tens of milliseconds, and the companion asks after
-    // every click with the same mode and channel: the values asked for are kept.
-    std::uint32_t rateBits = 0; // the browser's libc++ has no std::bit_cast
-    std::memcpy(&rateBits, &rate, sizeof rateBits);
-    const ErrorModel model = form.errorModel;
-    const int size = SizeInFrame(model, stats::SentBits(shape));
-    const bool random = model.kind == ErrorModelKind::RandomBits;
-    const std::tuple key{shape.codeMode, shape.groupSize, static_cast<int>(model.kind),
-                         random ? rateBits : static_cast<std::uint32_t>(size)};
-    thread_local std::map<decltype(key), double> known;
-    if (const auto found = known.find(key); found != known.end()) {
-        return found->second;
-    }
-    if (known.size() >= 64) {
-        known.clear();
-    }
-    const double exact =
-        stats::UndetectedThroughModel(shape, model, stats::EffectiveFlipProbability(rate));
-    known.emplace(key, exact);
-    return exact;
+    return stats::UndetectedThroughChannel(shape, form.errorModel,
+                                           stats::EffectiveFlipProbability(rate));
 }
 
 bool CompanionFollows(const Form& form) {

@@ -1,9 +1,9 @@
 #include "ui/verdict_fact.h"
 
-#include <vector>
+#include <span>
 
 #include "channel/send_frame.h"
-#include "stats/exact_models.h"
+#include "stats/known_odds.h"
 
 namespace bitwatch {
 
@@ -75,8 +75,8 @@ bool TurnsEightTheSameWay(const Damage& damage) {
 
 // Whether some error of exactly k bits slips through CRC-8 in the demo's frame.
 bool CrcMissesSomeOf(int k) {
-    static const std::vector<double> shares =
-        stats::ErrorShares(stats::CodeShape{ModeCrc8, kNoGroups}, kDataBits + kCheckBits);
+    const std::span<const double> shares =
+        stats::KnownErrorShares(stats::CodeShape{ModeCrc8, kNoGroups});
     return k >= 0 && k < static_cast<int>(shares.size()) && shares[static_cast<std::size_t>(k)] > 0;
 }
 
