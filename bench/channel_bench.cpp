@@ -10,7 +10,9 @@
 
 #include "channel/send_frame.h"
 #include "core/frame.h"
+#include "stats/exact.h"
 #include "stats/exact_models.h"
+#include "stats/known_odds.h"
 #include "stats/model_channel.h"
 #include "stats/packed_channel.h"
 
@@ -87,9 +89,28 @@ void BM_ExactTables(benchmark::State& state) {
     }
 }
 
+// The exact odds at a rate asked for the first time, as the companion asks at each keystroke of
+// the rate box: the mixture of the built-in shares, and the programme it replaces.
+void BM_ExactAtNewRate(benchmark::State& state, const char* modeText, bool programme) {
+    const auto shape = *bitwatch::stats::ShapeOfMode(modeText);
+    double p = 0.01;
+    for (auto _ : state) {
+        p = p < 0.5 ? p * 1.01 : 0.01;
+        benchmark::DoNotOptimize(programme ? bitwatch::stats::UndetectedProbability(shape, p)
+                                           : bitwatch::stats::UndetectedAtRate(shape, p));
+    }
+}
+
 [[maybe_unused]] const bool kRegistered = [] {
     benchmark::RegisterBenchmark("ExactTables/every mode, k and L", BM_ExactTables)
         ->Unit(benchmark::kMillisecond);
+    for (const char* mode : {"Parity 8", "Parity 6V", "Checksum", "Internet", "CRC-8"}) {
+        benchmark::RegisterBenchmark((std::string("ExactAtNewRate/mixture/") + mode).c_str(),
+                                     BM_ExactAtNewRate, mode, false);
+        benchmark::RegisterBenchmark((std::string("ExactAtNewRate/programme/") + mode).c_str(),
+                                     BM_ExactAtNewRate, mode, true)
+            ->Unit(benchmark::kMicrosecond);
+    }
     for (const char* mode : kModes) {
         for (const ErrorModel& model : kModels) {
             const std::string name = std::string(mode) + "/" + ModelName(model);
