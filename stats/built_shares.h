@@ -1,8 +1,8 @@
 #pragma once
 
-// The exact shares of the demo's codes, worked out by the programmes of exact_models.h when the
-// project is built (tools/make_share_tables.cpp) and compiled in: the six-byte frame, data bits
-// "1" with the demo's odds.
+// The exact shares of the demo's two sums, worked out by the programmes of exact_models.h when
+// the project is built (tools/make_share_tables.cpp) and compiled in: the six-byte frame, data
+// bits "1" with the demo's odds.
 
 #include <cstdint>
 #include <span>

@@ -5,8 +5,8 @@
 // probability p and the data are drawn apart from the flips, so given that exactly k bits
 // flipped every set of k is equally likely: the odds at p are the binomial mixture
 //     sum over k of C(n, k) p^k (1 - p)^(n - k) s_k
-// of the shares s_k of k-bit errors missed. The demo's codes have their shares built in; a frame
-// of another length has them worked out once and kept.
+// of the shares s_k of k-bit errors missed. The demo's two sums have their shares built in; the
+// others are worked out once, when first asked for, and kept.
 
 #include <span>
 
