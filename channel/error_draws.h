@@ -14,7 +14,6 @@
 // likely (a redraw happens about once in 170,000 draws for a frame of 96 bits).
 
 #include <array>
-#include <bit>
 #include <cstdint>
 
 #include "core/error_model.h"
@@ -40,7 +39,6 @@ class FlipPlaces {
     bool Has(int place) const {
         return ((words_[static_cast<std::size_t>(place) / 64] >> (place % 64)) & 1U) != 0;
     }
-    int Count() const { return std::popcount(words_[0]) + std::popcount(words_[1]); }
     const std::array<std::uint64_t, 2>& words() const { return words_; }
 
   private:

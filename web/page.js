@@ -48,11 +48,6 @@
     return differs ? `${text}, differs from transmitted` : text;
   }
 
-  // An element's record: [name] or [name, index] into the records.
-  function recordOf(records, [name, index]) {
-    return index === undefined ? records[name] : records[name][index];
-  }
-
   // The binding encodes a JavaScript string as UTF-8, and a lone surrogate (which a paste can
   // bring) would swallow the character after it: it becomes U+FFFD first, as the desktop's
   // conversion makes it. With the u flag the class matches only surrogates that stand alone.

@@ -3,7 +3,6 @@
 // Bringing one widget up to date with its control record: one function per kind of control, each
 // writing only what differs, so that a sync with nothing to do costs (almost) nothing.
 
-#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -41,13 +40,5 @@ void SyncButton(QPushButton* button, const PushButton& record);
 void SyncLine(LineWidget* line, const Line& record);
 void SyncCombo(ComboMirror& mirror, const ComboBox& record);
 void SyncTimer(TimerMirror& mirror, const Timer& record);
-
-template <typename Widget, typename Record, std::size_t N, typename Sync>
-void SyncEach(const std::array<Widget*, N>& widgets, const std::array<Record, N>& records,
-              Sync sync) {
-    for (std::size_t i = 0; i < N; ++i) {
-        sync(widgets[i], records[i]);
-    }
-}
 
 } // namespace bitwatch
