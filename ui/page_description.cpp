@@ -8,8 +8,8 @@
 
 #include "core/frame.h"
 #include "ui/events.h"
+#include "ui/json_writer.h"
 #include "ui/layout.h"
-#include "ui/records_json.h"
 #include "ui/window_table.h"
 
 namespace bitwatch {
@@ -19,29 +19,24 @@ namespace {
 using window::Kind;
 using window::Row;
 
-// Every piece is appended to the one string the description is written into: the page asks for
-// it while it starts, when the module still runs its first, unoptimised code, and a string per
-// piece cost most of that time.
-
-void AppendPixels(std::string& json, int twips) {
-    AppendJsonInteger(json, twips / layout::kTwipsPerPixel);
-}
+// Every piece is written into the one string the description is: the page asks for it while
+// it starts, when the module still runs its first, unoptimised code, and a string per piece cost
+// most of that time.
 
 // Lengths in twips as a JSON array of pixels: a box, a point, the client area.
-void AppendPixelArray(std::string& json, std::initializer_list<int> twips) {
-    json += '[';
-    for (const int* length = twips.begin(); length != twips.end(); ++length) {
-        json += length == twips.begin() ? "" : ",";
-        AppendPixels(json, *length);
+void WritePixels(JsonWriter& json, std::initializer_list<int> twips) {
+    json.BeginArray();
+    for (const int length : twips) {
+        json.Integer(length / layout::kTwipsPerPixel);
     }
-    json += ']';
+    json.EndArray();
 }
 
-void AppendBox(std::string& json, const layout::Box& box) {
-    AppendPixelArray(json, {box.left, box.top, box.width, box.height});
+void WriteBox(JsonWriter& json, const layout::Box& box) {
+    WritePixels(json, {box.left, box.top, box.width, box.height});
 }
 
-void AppendStyle(std::string& json, const layout::TextStyle& style) {
+void WriteStyle(JsonWriter& json, const layout::TextStyle& style) {
     const char* align = style.align == layout::Align::Left    ? "left"
                         : style.align == layout::Align::Right ? "right"
                                                               : "center";
@@ -50,165 +45,135 @@ void AppendStyle(std::string& json, const layout::TextStyle& style) {
     if (points.back() == '.') {
         points.pop_back();
     }
-    json += "{\"face\":\"";
-    json += style.face == FontFace::Serif ? "serif" : "sans";
-    json += "\",\"points\":";
-    json += points;
-    json += ",\"align\":\"";
-    json += align;
-    json += "\"}";
+    json.BeginObject()
+        .Key("face")
+        .String(style.face == FontFace::Serif ? "serif" : "sans")
+        .Key("points")
+        .Raw(points)
+        .Key("align")
+        .String(align)
+        .EndObject();
 }
 
-void AppendEvent(std::string& json, const std::optional<EventKind>& kind) {
+void WriteEvent(JsonWriter& json, const std::optional<EventKind>& kind) {
     if (kind) {
-        AppendJsonInteger(json, static_cast<int>(*kind));
+        json.Integer(static_cast<int>(*kind));
     } else {
-        json += "null";
+        json.Null();
     }
-}
-
-// A name of the window's own, which needs no escaping.
-void AppendQuoted(std::string& json, std::string_view text) {
-    json += '"';
-    json += text;
-    json += '"';
 }
 
 // Where an element's record is in the records JSON: [name] or [name, index].
-void AppendRecord(std::string& json, const Row& row, int index) {
-    json += '[';
-    AppendQuoted(json, row.name);
+void WriteRecord(JsonWriter& json, const Row& row, int index) {
+    json.BeginArray().String(row.name);
     if (row.count > 1) {
-        json += ',';
-        AppendJsonInteger(json, index);
+        json.Integer(index);
     }
-    json += ']';
+    json.EndArray();
 }
 
 // The start every cell, label and control shares: its id, record, box and style.
-void AppendPlaced(std::string& json, const Row& row, int index, bool withRecord) {
-    json += "{\"id\":";
-    AppendQuoted(json, window::ElementName(row, index));
+void WritePlaced(JsonWriter& json, const Row& row, int index, bool withRecord) {
+    json.BeginObject().Key("id").String(window::ElementName(row, index));
     if (withRecord) {
-        json += ",\"record\":";
-        AppendRecord(json, row, index);
+        json.Key("record");
+        WriteRecord(json, row, index);
     }
-    json += ",\"box\":";
-    AppendBox(json, row.box(index));
-    json += ",\"style\":";
-    AppendStyle(json, row.style(index));
+    json.Key("box");
+    WriteBox(json, row.box(index));
+    json.Key("style");
+    WriteStyle(json, row.style(index));
 }
 
-void AppendLevel(std::string& json, const Row& row) {
-    json += ",\"level\":";
-    AppendJsonInteger(json, row.level);
+void WriteCell(JsonWriter& json, const Row& row, int index) {
+    WritePlaced(json, row, index, true);
+    json.Key("level").Integer(row.level).Key("name").String(CellName(row.cells, index));
+    json.Key("click");
+    WriteEvent(json, row.press);
+    json.EndObject();
 }
 
-void AppendCell(std::string& json, const Row& row, int index) {
-    AppendPlaced(json, row, index, true);
-    AppendLevel(json, row);
-    json += ",\"name\":";
-    AppendJsonString(json, CellName(row.cells, index));
-    json += ",\"click\":";
-    AppendEvent(json, row.press);
-    json += '}';
+void WriteLabel(JsonWriter& json, const Row& row, int index) {
+    WritePlaced(json, row, index, true);
+    json.Key("level")
+        .Integer(row.level)
+        .Key("description")
+        .String(row.description)
+        .Key("live")
+        .Flag(row.live)
+        .Key("announced")
+        .Flag(row.announced)
+        .EndObject();
 }
 
-void AppendLabel(std::string& json, const Row& row, int index) {
-    AppendPlaced(json, row, index, true);
-    AppendLevel(json, row);
-    json += ",\"description\":";
-    AppendJsonString(json, row.description);
-    json += row.live ? ",\"live\":1" : ",\"live\":0";
-    json += row.announced ? ",\"announced\":1}" : ",\"announced\":0}";
-}
-
-void AppendLine(std::string& json, const Row& row, int index) {
+void WriteLine(JsonWriter& json, const Row& row, int index) {
     const layout::Segment segment = row.segment(index);
-    json += "{\"id\":";
-    AppendQuoted(json, window::ElementName(row, index));
-    json += ",\"from\":";
-    AppendPixelArray(json, {segment.x1, segment.y1});
-    json += ",\"to\":";
-    AppendPixelArray(json, {segment.x2, segment.y2});
-    json += ",\"width\":";
-    AppendJsonInteger(json, segment.widthPixels);
-    AppendLevel(json, row);
-    json += ",\"colour\":";
+    json.BeginObject().Key("id").String(window::ElementName(row, index)).Key("from");
+    WritePixels(json, {segment.x1, segment.y1});
+    json.Key("to");
+    WritePixels(json, {segment.x2, segment.y2});
+    json.Key("width").Integer(segment.widthPixels).Key("level").Integer(row.level).Key("colour");
     if (row.colour) {
-        AppendJsonInteger(json, *row.colour);
+        json.Integer(*row.colour);
     } else {
-        json += "null";
+        json.Null();
     }
-    json += ",\"record\":";
-    AppendRecord(json, row, index);
-    json += '}';
+    json.Key("record");
+    WriteRecord(json, row, index);
+    json.EndObject();
 }
 
-void AppendControl(std::string& json, const Row& row) {
-    AppendPlaced(json, row, 0, false);
-    json += ",\"name\":";
-    AppendJsonString(json, row.accessibleName);
+void WriteControl(JsonWriter& json, const Row& row) {
+    WritePlaced(json, row, 0, false);
+    json.Key("name").String(row.accessibleName);
     if (row.kind == Kind::Button) {
-        json += ",\"press\":";
-        AppendEvent(json, row.press);
-        json += '}';
+        json.Key("press");
+        WriteEvent(json, row.press);
+        json.EndObject();
         return;
     }
-    json += ",\"change\":";
-    AppendEvent(json, row.change);
-    json += ",\"pick\":";
-    AppendEvent(json, row.pick);
-    json += ",\"labelledBy\":";
+    json.Key("change");
+    WriteEvent(json, row.change);
+    json.Key("pick");
+    WriteEvent(json, row.pick);
+    json.Key("labelledBy");
     if (row.labelledBy.empty()) {
-        json += "null";
+        json.Null();
     } else {
-        AppendQuoted(json, row.labelledBy);
+        json.String(row.labelledBy);
     }
-    json += '}';
+    json.EndObject();
 }
 
-void AppendLogo(std::string& json, const Row& row) {
-    json += "{\"id\":";
-    AppendQuoted(json, row.name);
-    json += ",\"box\":";
-    AppendBox(json, row.box(0));
-    AppendLevel(json, row);
-    json += ",\"name\":";
-    AppendJsonString(json, row.accessibleName);
-    json += '}';
+void WriteLogo(JsonWriter& json, const Row& row) {
+    json.BeginObject().Key("id").String(row.name).Key("box");
+    WriteBox(json, row.box(0));
+    json.Key("level").Integer(row.level).Key("name").String(row.accessibleName).EndObject();
 }
 
 // The companion's error model: its list, the events that pick from it and set k or L, and the
 // record that says which is chosen.
-void AppendErrorModels(std::string& json) {
-    json += "{\"names\":[";
-    for (std::size_t i = 0; i < kErrorModelNames.size(); ++i) {
-        json += i == 0 ? "" : ",";
-        AppendJsonString(json, kErrorModelNames[i]);
+void WriteErrorModels(JsonWriter& json) {
+    json.BeginObject().Key("names").BeginArray();
+    for (const std::string_view name : kErrorModelNames) {
+        json.String(name);
     }
-    json += "],\"picked\":";
-    AppendEvent(json, EventKind::ModelPicked);
-    json += ",\"size\":";
-    AppendEvent(json, EventKind::ModelSizeChanged);
-    json += ",\"record\":\"errorModel\"}";
+    json.EndArray().Key("picked");
+    WriteEvent(json, EventKind::ModelPicked);
+    json.Key("size");
+    WriteEvent(json, EventKind::ModelSizeChanged);
+    json.Key("record").String("errorModel").EndObject();
 }
 
 // Each element of the rows of one kind, in the table's order, as a JSON array.
-template <typename AppendOne>
-void AppendEach(std::string& json, Kind kind, const AppendOne& appendOne) {
-    json += '[';
-    bool first = true;
+template <typename WriteOne> void WriteEach(JsonWriter& json, Kind kind, const WriteOne& writeOne) {
+    json.BeginArray();
     for (const Row& row : window::Rows()) {
         for (int i = 0; row.kind == kind && i < row.count; ++i) {
-            if (!first) {
-                json += ',';
-            }
-            first = false;
-            appendOne(row, i);
+            writeOne(json, row, i);
         }
     }
-    json += ']';
+    json.EndArray();
 }
 
 } // namespace
@@ -229,39 +194,37 @@ std::string PageDescriptionJson() {
     std::stable_sort(controls.begin(), controls.end(),
                      [](const Row* a, const Row* b) { return a->tabPlace < b->tabPlace; });
 
-    std::string json;
-    json.reserve(std::size_t{64} * 1024);
-    json += "{\"client\":";
-    AppendPixelArray(json, {layout::kClientWidth, layout::kClientHeight});
-    json += ",\"cells\":";
-    AppendEach(json, Kind::Cells, [&json](const Row& row, int i) { AppendCell(json, row, i); });
-    json += ",\"labels\":";
-    AppendEach(json, Kind::Label, [&json](const Row& row, int i) { AppendLabel(json, row, i); });
-    json += ",\"lines\":";
-    AppendEach(json, Kind::Line, [&json](const Row& row, int i) { AppendLine(json, row, i); });
-    json += ",\"controls\":[";
-    for (std::size_t i = 0; i < controls.size(); ++i) {
-        json += i == 0 ? "" : ",";
-        AppendControl(json, *controls[i]);
+    std::string text;
+    text.reserve(std::size_t{64} * 1024);
+    JsonWriter json(text);
+    json.BeginObject().Key("client");
+    WritePixels(json, {layout::kClientWidth, layout::kClientHeight});
+    json.Key("cells");
+    WriteEach(json, Kind::Cells, WriteCell);
+    json.Key("labels");
+    WriteEach(json, Kind::Label, WriteLabel);
+    json.Key("lines");
+    WriteEach(json, Kind::Line, WriteLine);
+    json.Key("controls").BeginArray();
+    for (const Row* control : controls) {
+        WriteControl(json, *control);
     }
-    json += "],\"logo\":";
-    AppendLogo(json, *logo);
-    json += ",\"controlLevel\":";
-    AppendJsonInteger(json, controls.front()->level);
-    json += ",\"tick\":";
-    AppendEvent(json, timer->press);
-    json += ",\"errorModels\":";
-    AppendErrorModels(json);
-    json += ",\"fastInterval\":";
-    AppendJsonInteger(json, kFastInterval);
-    json += ",\"textLimit\":";
-    AppendJsonInteger(json, kBoxTextLimit);
-    json += ",\"timer\":";
-    AppendQuoted(json, timer->name);
-    json += ",\"background\":";
-    AppendJsonInteger(json, ColourWindow);
-    json += '}';
-    return json;
+    json.EndArray().Key("logo");
+    WriteLogo(json, *logo);
+    json.Key("controlLevel").Integer(controls.front()->level).Key("tick");
+    WriteEvent(json, timer->press);
+    json.Key("errorModels");
+    WriteErrorModels(json);
+    json.Key("fastInterval")
+        .Integer(kFastInterval)
+        .Key("textLimit")
+        .Integer(kBoxTextLimit)
+        .Key("timer")
+        .String(timer->name)
+        .Key("background")
+        .Integer(ColourWindow)
+        .EndObject();
+    return text;
 }
 
 } // namespace bitwatch

@@ -2,28 +2,16 @@
 
 #include <cstddef>
 
+#include "ui/json_writer.h"
 #include "ui/records_json.h"
 #include "ui/window_table.h"
 
 namespace bitwatch {
 
-namespace {
-
-void AppendWhere(std::string& json, std::string_view name, int index, bool inArray) {
-    json += "[\"";
-    json += name;
-    json += '"';
-    if (inArray) {
-        json += ',';
-        json += std::to_string(index);
-    }
-    json += ']';
-}
-
-} // namespace
-
 std::string RecordsChanges::Since(const Form& form) {
-    std::string changes = "[";
+    std::string changes;
+    JsonWriter json(changes);
+    json.BeginArray();
     std::size_t told = 0;
     // Compares the element just written into scratch_ with what was told of it, and tells it
     // again if it differs.
@@ -36,11 +24,11 @@ std::string RecordsChanges::Since(const Form& form) {
         }
         told_[told].assign(scratch_);
         ++told;
-        changes += changes.size() > 1 ? ",[" : "[";
-        AppendWhere(changes, name, index, inArray);
-        changes += ',';
-        changes += scratch_;
-        changes += ']';
+        json.BeginArray().BeginArray().String(name);
+        if (inArray) {
+            json.Integer(index);
+        }
+        json.EndArray().Raw(scratch_).EndArray();
     };
     for (const window::Row& row : window::Rows()) {
         if (row.kind == window::Kind::Logo) {
@@ -48,14 +36,16 @@ std::string RecordsChanges::Since(const Form& form) {
         }
         for (int i = 0; i < row.count; ++i) {
             scratch_.clear();
-            AppendElementJson(scratch_, form, row, i);
+            JsonWriter element(scratch_);
+            WriteElement(element, form, row, i);
             tell(row.name, i, row.count > 1);
         }
     }
     scratch_.clear();
-    AppendErrorModelJson(scratch_, form);
+    JsonWriter channel(scratch_);
+    WriteErrorModel(channel, form);
     tell("errorModel", 0, false);
-    changes += ']';
+    json.EndArray();
     return changes;
 }
 
