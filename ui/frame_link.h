@@ -26,6 +26,6 @@ std::optional<std::string> FrameLink(const Form& form);
 // Puts a form that has just started up into the state the link describes. False, with the form
 // left as start-up made it, for anything else: a cut, altered or foreign text, another version,
 // or a state no sequence of events could reach.
-bool OpenFrameLink(Form& form, std::string_view link);
+bool OpenFrameLink(Form& form, std::string_view text);
 
 } // namespace bitwatch
