@@ -18,8 +18,8 @@
 
 #include "channel/send_frame.h"
 #include "stats/exact.h"
-#include "stats/intervals.h"
 #include "stats/exact_models.h"
+#include "stats/intervals.h"
 #include "stats/known_odds.h"
 #include "stats/model_channel.h"
 #include "stats/options.h"
@@ -186,26 +186,11 @@ std::string Percent(double fraction) {
 
 } // namespace
 
-int main(int argc, char* argv[]) {
-    std::vector<std::string_view> arguments(argv + 1, argv + argc);
-    const int cores = static_cast<int>(std::max(1U, std::thread::hardware_concurrency()));
-    const ParsedOptions parsed = ParseOptions(arguments, cores);
-    if (!parsed.error.empty()) {
-        std::fprintf(stderr, "bitwatch-stats: %s\nTry 'bitwatch-stats --help'.\n",
-                     parsed.error.c_str());
-        return 2;
-    }
-    const Options& options = parsed.options;
-    if (options.help || options.version) {
-        std::fputs(options.help ? UsageText().c_str() : "bitwatch-stats " BITWATCH_VERSION "\n",
-                   stdout);
-        if (OutputFailed() || std::fclose(stdout) != 0) {
-            std::perror("bitwatch-stats: cannot write the results");
-            return 1;
-        }
-        return 0;
-    }
+namespace {
 
+const char* const kWriteFailed = "bitwatch-stats: cannot write the results";
+
+std::vector<Row> PlanRows(const Options& options) {
     std::vector<Row> rows;
     for (const std::string& mode : options.modes) {
         const CodeShape shape = *ShapeOfMode(mode);
@@ -222,29 +207,39 @@ int main(int argc, char* argv[]) {
             }
         }
     }
-    const bool modelRows = options.model != bitwatch::ErrorModelKind::RandomBits;
-    const char* sizeName = options.model == bitwatch::ErrorModelKind::Burst ? "L bits" : "k bits";
-    const char* sizeColumn =
-        options.model == bitwatch::ErrorModelKind::Burst ? "burst_bits" : "error_bits";
-    // A search that cannot succeed would run to its cap for nothing, so a search knows every
-    // exact value before its first row; otherwise each row's comes as the row is printed.
-    for (Row& row : rows) {
-        if (options.untilUndetected && !options.exactOnly && ExactValues::Of(row) == 0) {
-            const std::string channel =
-                modelRows ? "with " + row.rate +
-                                (options.model == bitwatch::ErrorModelKind::Burst ? "-bit bursts"
-                                                                                  : " flipped bits")
-                          : "at " + row.rate + " %";
-            std::fprintf(stderr,
-                         "bitwatch-stats: %s %s never lets an error through (its exact "
-                         "probability is 0), so --until-undetected would never stop\n",
-                         row.mode.c_str(), channel.c_str());
-            return 2;
-        }
-    }
+    return rows;
+}
 
-    const std::string second = modelRows ? sizeColumn : "rate_percent";
-    const char* secondTitle = modelRows ? sizeName : "rate %";
+// A search that cannot succeed would run to its cap for nothing, so a search knows every exact
+// value before its first row (otherwise each row's comes as the row is printed). False, having
+// said why, for a search that could never stop.
+bool SearchesCanStop(std::vector<Row>& rows, const Options& options) {
+    if (!options.untilUndetected || options.exactOnly) {
+        return true;
+    }
+    for (Row& row : rows) {
+        if (ExactValues::Of(row) != 0) {
+            continue;
+        }
+        const std::string channel = options.model == bitwatch::ErrorModelKind::RandomBits
+                                        ? "at " + row.rate + " %"
+                                    : options.model == bitwatch::ErrorModelKind::Burst
+                                        ? "with " + row.rate + "-bit bursts"
+                                        : "with " + row.rate + " flipped bits";
+        std::fprintf(stderr,
+                     "bitwatch-stats: %s %s never lets an error through (its exact "
+                     "probability is 0), so --until-undetected would never stop\n",
+                     row.mode.c_str(), channel.c_str());
+        return false;
+    }
+    return true;
+}
+
+void PrintHeader(const Options& options) {
+    const bool modelRows = options.model != bitwatch::ErrorModelKind::RandomBits;
+    const bool bursts = options.model == bitwatch::ErrorModelKind::Burst;
+    const std::string second = !modelRows ? "rate_percent" : bursts ? "burst_bits" : "error_bits";
+    const char* secondTitle = !modelRows ? "rate %" : bursts ? "L bits" : "k bits";
     if (options.csv) {
         std::printf(options.exactOnly ? "mode,%s,exact_demo_channel\n"
                                       : "mode,%s,frames,undetected,measured,low95,high95,"
@@ -256,18 +251,49 @@ int main(int argc, char* argv[]) {
         std::printf("%-10s %8s %12s %11s %12s %25s %12s\n", "mode", secondTitle, "frames",
                     "undetected", "measured %", "95 % interval (%)", "exact %");
     }
-    if (OutputFailed()) {
-        std::perror("bitwatch-stats: cannot write the results");
-        return 1;
+}
+
+void SayVectorTargets() {
+    std::string targets;
+    for (const std::int64_t target : VectorTargets()) {
+        targets += (targets.empty() ? "" : ", ") + VectorTargetName(target);
     }
-    if (options.verbose) {
-        std::string targets;
-        for (const std::int64_t target : VectorTargets()) {
-            targets += (targets.empty() ? "" : ", ") + VectorTargetName(target);
-        }
-        std::fprintf(stderr, "bitwatch-stats: draws with %s (this processor and build: %s)\n",
-                     VectorTargetName(ChosenVectorTarget()).c_str(), targets.c_str());
+    std::fprintf(stderr, "bitwatch-stats: draws with %s (this processor and build: %s)\n",
+                 VectorTargetName(ChosenVectorTarget()).c_str(), targets.c_str());
+}
+
+void PrintExactRow(const Row& row, double exact, bool csv) {
+    if (csv) {
+        std::printf("%s,%s,%.10g\n", row.mode.c_str(), row.rate.c_str(), exact);
+    } else {
+        std::printf("%-10s %8s %14s\n", row.mode.c_str(), row.rate.c_str(), Percent(exact).c_str());
     }
+}
+
+void PrintMeasuredRow(const Row& row, double exact, const RowResult& result, bool csv) {
+    const char* mode = row.mode.c_str();
+    const char* rate = row.rate.c_str();
+    const double measured =
+        static_cast<double>(result.undetected) / static_cast<double>(result.frames);
+    const Interval interval = RowInterval(result);
+    const bool outside = exact < interval.low || exact > interval.high;
+    if (csv) {
+        std::printf("%s,%s,%lld,%lld,%.10g,%.10g,%.10g,%.10g,%d,%s\n", mode, rate,
+                    static_cast<long long>(result.frames),
+                    static_cast<long long>(result.undetected), measured, interval.low,
+                    interval.high, exact, outside ? 1 : 0,
+                    result.reachedTarget ? "inverse-binomial" : "wilson");
+    } else {
+        const std::string range = "[" + Percent(interval.low) + ", " + Percent(interval.high) + "]";
+        std::printf("%-10s %8s %12lld %11lld %12s %25s %12s%s\n", mode, rate,
+                    static_cast<long long>(result.frames),
+                    static_cast<long long>(result.undetected), Percent(measured).c_str(),
+                    range.c_str(), Percent(exact).c_str(), outside ? " *" : "");
+    }
+}
+
+// Every row in order, each printed as it finishes. False when the output could not be written.
+bool PrintRows(std::vector<Row>& rows, const Options& options) {
     const bool measuring = !options.exactOnly;
     std::optional<std::int64_t> framesInAll; // unknown for a search, and past 2^63
     std::int64_t product = 0;
@@ -278,20 +304,14 @@ int main(int argc, char* argv[]) {
     ProgressDisplay progress(measuring && !options.quiet, static_cast<int>(rows.size()),
                              framesInAll);
     std::optional<ModelRows> modelResults;
-    if (measuring && modelRows) {
+    if (measuring && options.model != bitwatch::ErrorModelKind::RandomBits) {
         modelResults.emplace(rows, options, progress.frames());
     }
     for (std::size_t r = 0; r < rows.size(); ++r) {
         Row& row = rows[r];
         const double exact = ExactValues::Of(row);
-        const char* mode = row.mode.c_str();
-        const char* rate = row.rate.c_str();
-        if (options.exactOnly) {
-            if (options.csv) {
-                std::printf("%s,%s,%.10g\n", mode, rate, exact);
-            } else {
-                std::printf("%-10s %8s %14s\n", mode, rate, Percent(exact).c_str());
-            }
+        if (!measuring) {
+            PrintExactRow(row, exact, options.csv);
         } else {
             const RowPlan plan{row.shape,      row.rate,
                                options.frames, options.untilUndetected,
@@ -300,32 +320,50 @@ int main(int argc, char* argv[]) {
                 modelResults ? modelResults->Take(r) : RunRow(plan, progress.frames());
             progress.RowDone();
             const auto hold = progress.Hold();
-            const double measured =
-                static_cast<double>(result.undetected) / static_cast<double>(result.frames);
-            const Interval interval = RowInterval(result);
-            const bool outside = exact < interval.low || exact > interval.high;
-            if (options.csv) {
-                std::printf("%s,%s,%lld,%lld,%.10g,%.10g,%.10g,%.10g,%d,%s\n", mode, rate,
-                            static_cast<long long>(result.frames),
-                            static_cast<long long>(result.undetected), measured, interval.low,
-                            interval.high, exact, outside ? 1 : 0,
-                            result.reachedTarget ? "inverse-binomial" : "wilson");
-            } else {
-                const std::string range =
-                    "[" + Percent(interval.low) + ", " + Percent(interval.high) + "]";
-                std::printf("%-10s %8s %12lld %11lld %12s %25s %12s%s\n", mode, rate,
-                            static_cast<long long>(result.frames),
-                            static_cast<long long>(result.undetected), Percent(measured).c_str(),
-                            range.c_str(), Percent(exact).c_str(), outside ? " *" : "");
-            }
+            PrintMeasuredRow(row, exact, result, options.csv);
         }
         if (OutputFailed()) {
-            std::perror("bitwatch-stats: cannot write the results");
-            return 1;
+            return false;
         }
     }
-    if (std::fclose(stdout) != 0) {
-        std::perror("bitwatch-stats: cannot write the results");
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    std::vector<std::string_view> arguments(argv + 1, argv + argc);
+    const int cores = static_cast<int>(std::max(1U, std::thread::hardware_concurrency()));
+    const ParsedOptions parsed = ParseOptions(arguments, cores);
+    if (!parsed.error.empty()) {
+        std::fprintf(stderr, "bitwatch-stats: %s\nTry 'bitwatch-stats --help'.\n",
+                     parsed.error.c_str());
+        return 2;
+    }
+    const Options& options = parsed.options;
+    if (options.help || options.version) {
+        std::fputs(options.help ? UsageText().c_str() : "bitwatch-stats " BITWATCH_VERSION "\n",
+                   stdout);
+        if (OutputFailed() || std::fclose(stdout) != 0) {
+            std::perror(kWriteFailed);
+            return 1;
+        }
+        return 0;
+    }
+    std::vector<Row> rows = PlanRows(options);
+    if (!SearchesCanStop(rows, options)) {
+        return 2;
+    }
+    PrintHeader(options);
+    if (OutputFailed()) {
+        std::perror(kWriteFailed);
+        return 1;
+    }
+    if (options.verbose) {
+        SayVectorTargets();
+    }
+    if (!PrintRows(rows, options) || std::fclose(stdout) != 0) {
+        std::perror(kWriteFailed);
         return 1;
     }
     return 0;

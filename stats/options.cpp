@@ -191,130 +191,122 @@ Exit status: 0 on success, 1 when the results cannot be written, 2 for a bad opt
 )";
 }
 
-ParsedOptions ParseOptions(std::span<const std::string_view> arguments, int defaultThreads) {
-    ParsedOptions parsed;
-    Options& options = parsed.options;
-    options.modes = AllModes();
-    options.rates = {"0.1", "1", "5"};
-    options.threads = defaultThreads;
+namespace {
+
+// What the arguments have said so far that the options themselves do not hold.
+struct Parsing {
     bool framesGiven = false;
     std::vector<std::string_view> channels; // --rates, --errors, --bursts as given
+};
 
-    for (std::size_t i = 0; i < arguments.size(); ++i) {
-        std::string_view argument = arguments[i];
-        std::string_view name = argument;
-        std::optional<std::string_view> value;
-        if (const std::size_t equals = argument.find('='); equals != std::string_view::npos) {
-            name = argument.substr(0, equals);
-            value = argument.substr(equals + 1);
-        }
-        std::string_view text; // the value of an option that takes one
-        if (std::find(kValueOptions.begin(), kValueOptions.end(), name) != kValueOptions.end()) {
-            if (value) {
-                text = *value;
-            } else if (i + 1 < arguments.size()) {
-                text = arguments[++i];
-            } else {
-                parsed.error = "option " + Quoted(name) + " needs a value";
-                return parsed;
-            }
-        }
-        const auto flag = [&](bool& target) {
-            if (value) {
-                parsed.error = "option " + Quoted(name) + " takes no value";
-            }
-            target = true;
-        };
+// The switches, each setting one member of the options.
+struct Switch {
+    std::string_view name;
+    bool Options::*member;
+};
+constexpr std::array<Switch, 7> kSwitches{{
+    {"--help", &Options::help},
+    {"-h", &Options::help},
+    {"--version", &Options::version},
+    {"--csv", &Options::csv},
+    {"--exact-only", &Options::exactOnly},
+    {"--quiet", &Options::quiet},
+    {"--verbose", &Options::verbose},
+}};
 
-        if (name == "--help" || name == "-h") {
-            flag(options.help);
-        } else if (name == "--version") {
-            flag(options.version);
-        } else if (name == "--csv") {
-            flag(options.csv);
-        } else if (name == "--exact-only") {
-            flag(options.exactOnly);
-        } else if (name == "--quiet") {
-            flag(options.quiet);
-        } else if (name == "--verbose") {
-            flag(options.verbose);
-        } else if (name == "--modes") {
-            options.modes = SplitList(text);
-            for (const std::string& mode : options.modes) {
-                if (!ShapeOfMode(mode)) {
-                    parsed.error = "unknown mode " + Quoted(mode) + "; the modes are " +
-                                   std::string(ModeNamesList());
-                    return parsed;
-                }
-            }
-        } else if (name == "--errors" || name == "--bursts") {
-            channels.push_back(name);
-            options.model = name == "--errors" ? ErrorModelKind::ExactBits : ErrorModelKind::Burst;
-            parsed.error = ReadSizes(name, text, options.sizes);
-        } else if (name == "--rates") {
-            channels.push_back(name);
-            options.rates = SplitList(text);
-            for (std::string& rate : options.rates) {
-                parsed.error = CheckRate(rate);
-                if (!parsed.error.empty()) {
-                    return parsed;
-                }
-            }
-        } else if (name == "--frames" || name == "--until-undetected") {
-            const std::int64_t largest = name == "--frames" ? kMaxFrames : kMaxUntilUndetected;
-            std::int64_t count = 0;
-            const ParsedWhole whole = ParseWhole(text, count, largest);
-            if (whole == ParsedWhole::TooLarge) {
-                parsed.error = "count " + Quoted(text) + " for " + std::string(name) +
-                               " is too large: give at most " + std::to_string(largest);
-                return parsed;
-            }
-            if (whole != ParsedWhole::Ok || count < 1) {
-                parsed.error = "bad count " + Quoted(text) + " for " + std::string(name) +
-                               ": give a whole number of at least 1";
-                return parsed;
-            }
-            if (name == "--frames") {
-                options.frames = count;
-                framesGiven = true;
-            } else {
-                options.untilUndetected = count;
-            }
-        } else if (name == "--seed") {
-            std::uint64_t seed = 0;
-            const ParsedWhole whole =
-                ParseWhole(text, seed, std::numeric_limits<std::uint64_t>::max());
-            if (whole == ParsedWhole::TooLarge) {
-                parsed.error = "seed " + Quoted(text) + " is too large: give at most " +
-                               std::to_string(std::numeric_limits<std::uint64_t>::max());
-                return parsed;
-            }
-            if (whole != ParsedWhole::Ok) {
-                parsed.error = "bad seed " + Quoted(text) + ": give a whole number";
-                return parsed;
-            }
-            options.seed = seed;
-        } else if (name == "--threads") {
-            int threads = 0;
-            if (ParseWhole(text, threads, 256) != ParsedWhole::Ok || threads < 1) {
-                parsed.error = "bad thread count " + Quoted(text) + ": give 1 to 256";
-                return parsed;
-            }
-            options.threads = threads;
-        } else if (argument.empty() || argument.front() != '-') {
-            parsed.error = "unexpected argument " + Quoted(argument);
-        } else {
-            parsed.error = "unknown option " + Quoted(argument);
-        }
-        if (!parsed.error.empty()) {
-            return parsed;
+std::string ReadModes(std::string_view text, Options& options) {
+    options.modes = SplitList(text);
+    for (const std::string& mode : options.modes) {
+        if (!ShapeOfMode(mode)) {
+            return "unknown mode " + Quoted(mode) + "; the modes are " +
+                   std::string(ModeNamesList());
         }
     }
-    for (const std::string_view other : channels) {
-        if (other != channels.front()) {
-            parsed.error = "options " + Quoted(channels.front()) + " and " + Quoted(other) +
-                           " choose different channels: give one of --rates, --errors, --bursts";
-            return parsed;
+    return {};
+}
+
+std::string ReadRates(std::string_view text, Options& options) {
+    options.rates = SplitList(text);
+    for (std::string& rate : options.rates) {
+        if (std::string error = CheckRate(rate); !error.empty()) {
+            return error;
+        }
+    }
+    return {};
+}
+
+std::string ReadCount(std::string_view name, std::string_view text, Options& options,
+                      Parsing& parsing) {
+    const std::int64_t largest = name == "--frames" ? kMaxFrames : kMaxUntilUndetected;
+    std::int64_t count = 0;
+    const ParsedWhole whole = ParseWhole(text, count, largest);
+    if (whole == ParsedWhole::TooLarge) {
+        return "count " + Quoted(text) + " for " + std::string(name) +
+               " is too large: give at most " + std::to_string(largest);
+    }
+    if (whole != ParsedWhole::Ok || count < 1) {
+        return "bad count " + Quoted(text) + " for " + std::string(name) +
+               ": give a whole number of at least 1";
+    }
+    if (name == "--frames") {
+        options.frames = count;
+        parsing.framesGiven = true;
+    } else {
+        options.untilUndetected = count;
+    }
+    return {};
+}
+
+std::string ReadSeed(std::string_view text, Options& options) {
+    std::uint64_t seed = 0;
+    const ParsedWhole whole = ParseWhole(text, seed, std::numeric_limits<std::uint64_t>::max());
+    if (whole == ParsedWhole::TooLarge) {
+        return "seed " + Quoted(text) + " is too large: give at most " +
+               std::to_string(std::numeric_limits<std::uint64_t>::max());
+    }
+    if (whole != ParsedWhole::Ok) {
+        return "bad seed " + Quoted(text) + ": give a whole number";
+    }
+    options.seed = seed;
+    return {};
+}
+
+std::string ReadThreads(std::string_view text, Options& options) {
+    int threads = 0;
+    if (ParseWhole(text, threads, 256) != ParsedWhole::Ok || threads < 1) {
+        return "bad thread count " + Quoted(text) + ": give 1 to 256";
+    }
+    options.threads = threads;
+    return {};
+}
+
+// An option that takes a value, with its value; the error, or nothing.
+std::string ReadValue(std::string_view name, std::string_view text, Options& options,
+                      Parsing& parsing) {
+    if (name == "--modes") {
+        return ReadModes(text, options);
+    }
+    if (name == "--errors" || name == "--bursts") {
+        parsing.channels.push_back(name);
+        options.model = name == "--errors" ? ErrorModelKind::ExactBits : ErrorModelKind::Burst;
+        return ReadSizes(name, text, options.sizes);
+    }
+    if (name == "--rates") {
+        parsing.channels.push_back(name);
+        return ReadRates(text, options);
+    }
+    if (name == "--frames" || name == "--until-undetected") {
+        return ReadCount(name, text, options, parsing);
+    }
+    return name == "--seed" ? ReadSeed(text, options) : ReadThreads(text, options);
+}
+
+// What the options must agree on once all are read: one channel, and sizes the codes can take.
+std::string CheckTogether(const Options& options, const Parsing& parsing) {
+    for (const std::string_view other : parsing.channels) {
+        if (other != parsing.channels.front()) {
+            return "options " + Quoted(parsing.channels.front()) + " and " + Quoted(other) +
+                   " choose different channels: give one of --rates, --errors, --bursts";
         }
     }
     int longest = 0;
@@ -323,12 +315,54 @@ ParsedOptions ParseOptions(std::span<const std::string_view> arguments, int defa
     }
     for (const int size : options.sizes) {
         if (size > longest) {
-            parsed.error = "no chosen code sends " + std::to_string(size) +
-                           " bits: the longest of their frames has " + std::to_string(longest);
-            return parsed;
+            return "no chosen code sends " + std::to_string(size) +
+                   " bits: the longest of their frames has " + std::to_string(longest);
         }
     }
-    if (options.untilUndetected && !framesGiven) {
+    return {};
+}
+
+} // namespace
+
+ParsedOptions ParseOptions(std::span<const std::string_view> arguments, int defaultThreads) {
+    ParsedOptions parsed;
+    Options& options = parsed.options;
+    options.modes = AllModes();
+    options.rates = {"0.1", "1", "5"};
+    options.threads = defaultThreads;
+    Parsing parsing;
+    for (std::size_t i = 0; i < arguments.size() && parsed.error.empty(); ++i) {
+        const std::string_view argument = arguments[i];
+        std::string_view name = argument;
+        std::optional<std::string_view> value;
+        if (const std::size_t equals = argument.find('='); equals != std::string_view::npos) {
+            name = argument.substr(0, equals);
+            value = argument.substr(equals + 1);
+        }
+        const auto* found = std::find_if(kSwitches.begin(), kSwitches.end(),
+                                         [name](const Switch& s) { return s.name == name; });
+        if (found != kSwitches.end()) {
+            options.*(found->member) = true;
+            if (value) {
+                parsed.error = "option " + Quoted(name) + " takes no value";
+            }
+        } else if (std::find(kValueOptions.begin(), kValueOptions.end(), name) !=
+                   kValueOptions.end()) {
+            if (!value && i + 1 == arguments.size()) {
+                parsed.error = "option " + Quoted(name) + " needs a value";
+            } else {
+                parsed.error = ReadValue(name, value ? *value : arguments[++i], options, parsing);
+            }
+        } else if (argument.empty() || argument.front() != '-') {
+            parsed.error = "unexpected argument " + Quoted(argument);
+        } else {
+            parsed.error = "unknown option " + Quoted(argument);
+        }
+    }
+    if (parsed.error.empty()) {
+        parsed.error = CheckTogether(options, parsing);
+    }
+    if (parsed.error.empty() && options.untilUndetected && !parsing.framesGiven) {
         options.frames = 1'000'000'000; // a search's cap, unless told otherwise
     }
     return parsed;
