@@ -6,6 +6,7 @@
 
 #include "channel/error_draws.h"
 #include "core/check_engine.h"
+#include "core/codes/code_unit.h"
 #include "core/text_number.h"
 
 namespace bitwatch {
@@ -102,11 +103,7 @@ void DamageByModel(Form& form) {
 } // namespace
 
 int SentLength(const Form& form) {
-    int n = kDataBits;
-    for (int i = kDataBits; i < kCellsPerArray; ++i) {
-        n += form.parity[i].shown ? 1 : 0;
-    }
-    return n + (form.sum2[0].shown ? kCheckBits : 0);
+    return SentBits(form.codeMode, form.groupSize);
 }
 
 float FlipProbability(std::string_view rateText) {

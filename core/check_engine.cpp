@@ -1,57 +1,12 @@
 #include "core/check_engine.h"
 
-#include <algorithm>
+#include "core/codes/code_unit.h"
 
 namespace bitwatch {
 
-namespace {
-
-int FirstCell(Side side) {
-    return side == SideTransmitted ? 0 : kDataBits;
-}
-
-// Parity groups. With the group sizes of the mode table every group lies inside the 48 bits;
-// a size that does not divide 48 gets a shorter last group, ending at bit 47.
-bool CheckParityGroups(Form& form, Side side, const FrameBytes& bytes, int groupSize) {
-    bool checkFailed = false;
-    for (int first = 0; first < kDataBits; first += groupSize) {
-        const int last = std::min(first + groupSize - 1, kDataBits - 1);
-        const bool odd = GroupParity(bytes, first, last);
-        TextLabel& cell = form.parity[FirstCell(side) + last];
-        if (side == SideTransmitted) {
-            cell.text = BitText(odd);
-        } else if (CellIsOne(cell) != odd) {
-            checkFailed = true;
-        }
-    }
-    return checkFailed;
-}
-
-bool CheckByte(Form& form, Side side, std::uint8_t checkByte) {
-    bool checkFailed = false;
-    for (int j = 0; j < kCheckBits; ++j) {
-        const bool one = CheckCellBit(checkByte, j);
-        if (side == SideTransmitted) {
-            form.sum1[j].text = BitText(one);
-        } else if (CellIsOne(form.sum2[j]) != one) {
-            checkFailed = true;
-        }
-    }
-    return checkFailed;
-}
-
-std::string_view Verdict(bool checkFailed, bool dataDiffers) {
-    if (checkFailed) {
-        return dataDiffers ? kVerdictDetected : kVerdictFalsePositive;
-    }
-    return dataDiffers ? kVerdictUndetected : kVerdictNoErrors;
-}
-
-} // namespace
-
 FrameBytes ReadFrameBytes(const Form& form, Side side) {
     FrameBytes bytes{};
-    const int first = FirstCell(side);
+    const int first = side == SideTransmitted ? 0 : kDataBits;
     for (int k = 0; k < kDataBits; ++k) {
         if (CellIsOne(form.row1[first + k])) {
             bytes[k / 8] = static_cast<std::uint8_t>(bytes[k / 8] | (1U << (7 - k % 8)));
@@ -62,16 +17,7 @@ FrameBytes ReadFrameBytes(const Form& form, Side side) {
 
 void CheckFrame(Form& form, Side side) {
     const FrameBytes bytes = ReadFrameBytes(form, side);
-    bool checkFailed = false;
-    if (UsesParityGroups(form.groupSize)) {
-        // A group size below 1 exists only before start-up has chosen a mode: no groups then.
-        if (form.groupSize >= 1) {
-            checkFailed = CheckParityGroups(form, side, bytes, form.groupSize);
-        }
-    } else if (const auto checkByte = CheckByteFor(form.codeMode, bytes)) {
-        checkFailed = CheckByte(form, side, *checkByte);
-    }
-
+    const bool checkFailed = UnitOf(form.codeMode, form.groupSize).checkCells(form, side, bytes);
     if (side != SideReceived) {
         return;
     }
@@ -82,7 +28,7 @@ void CheckFrame(Form& form, Side side) {
             break;
         }
     }
-    form.lblResult.text = Verdict(checkFailed, dataDiffers);
+    form.lblResult.text = VerdictOf(checkFailed, dataDiffers);
 }
 
 } // namespace bitwatch

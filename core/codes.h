@@ -1,6 +1,7 @@
 #pragma once
 
-// The five codes as pure functions over the frame's data. Data bit k is bit position k mod 8
+// The frame's bytes and the codes' check bytes as pure functions over them (each defined with
+// its code's unit in core/codes/). Data bit k is bit position k mod 8
 // (0 the most significant) of byte k div 8; check bytes are returned with bit 7 as the
 // leftmost check cell.
 

@@ -80,7 +80,7 @@ void ApplyMode(Form& form) {
         form.sum1[j].shown = checkByteShown;
         form.sum2[j].shown = checkByteShown;
     }
-    const bool linesShown = form.codeMode != ModeParity;
+    const bool linesShown = CodeOf(form.codeMode).linesShown;
     form.Line1[0].shown = linesShown;
     form.Line1[1].shown = linesShown;
     // The check cells' colours are set by the reset below as well.

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "core/codes.h"
+#include "core/codes/code_unit.h"
 
 namespace bitwatch {
 
@@ -31,18 +31,11 @@ std::string_view ModeNamesList() {
 
 std::optional<std::uint8_t> CheckByteFor(std::int32_t codeMode,
                                          std::span<const std::uint8_t> bytes) {
-    switch (codeMode) {
-    case ModeVerticalParity:
-        return VerticalParityByte(bytes);
-    case ModeChecksum:
-        return ChecksumByte(bytes);
-    case ModeInternet:
-        return InternetByte(bytes);
-    case ModeCrc8:
-        return Crc8(bytes);
-    default:
+    const CodeRow& row = CodeOf(codeMode);
+    if (!row.checkByte) {
         return std::nullopt;
     }
+    return row.unit->checkByteOf(bytes);
 }
 
 } // namespace bitwatch

@@ -70,22 +70,34 @@ inline bool UsesParityGroups(std::int16_t groupSize) {
 // or by a programme over the values of the two sums, which are not linear.
 enum class ExactMethod { Linear, Sums };
 
+// Each code family's unit (core/codes/code_unit.h): its check bits, running check and working.
+struct CodeUnit;
+extern const CodeUnit kNoCheckUnit;
+extern const CodeUnit kParityGroupsUnit;
+extern const CodeUnit kColumnParityUnit;
+extern const CodeUnit kChecksumUnit;
+extern const CodeUnit kInternetUnit;
+extern const CodeUnit kCrc8Unit;
+
 // What each value of codeMode brings besides its names: whether it shows and checks the
-// eight-bit check byte, and how its exact odds are found. A new code is one row here (and its
-// check byte in CheckByteFor); the frame's reset fill is derived from that check byte.
+// eight-bit check byte, whether the window shows its two lines, how its exact odds are found,
+// and the unit that is its code. A new code is one row here and its unit; the frame's reset fill
+// is derived from its check byte.
 struct CodeRow {
     CodeMode codeMode;
     bool checkByte;
+    bool linesShown;
     ExactMethod exact;
+    const CodeUnit* unit;
 };
 
 inline constexpr std::array<CodeRow, 6> kCodeTable{{
-    {ModeNone, false, ExactMethod::Linear},
-    {ModeParity, false, ExactMethod::Linear},
-    {ModeVerticalParity, true, ExactMethod::Linear},
-    {ModeChecksum, true, ExactMethod::Sums},
-    {ModeInternet, true, ExactMethod::Sums},
-    {ModeCrc8, true, ExactMethod::Linear},
+    {ModeNone, false, true, ExactMethod::Linear, &kNoCheckUnit},
+    {ModeParity, false, false, ExactMethod::Linear, &kParityGroupsUnit},
+    {ModeVerticalParity, true, true, ExactMethod::Linear, &kColumnParityUnit},
+    {ModeChecksum, true, true, ExactMethod::Sums, &kChecksumUnit},
+    {ModeInternet, true, true, ExactMethod::Sums, &kInternetUnit},
+    {ModeCrc8, true, true, ExactMethod::Linear, &kCrc8Unit},
 }};
 
 // The row of a codeMode; a value outside the table reads as None.

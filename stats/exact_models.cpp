@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "core/codes/code_unit.h"
 #include "core/modes.h"
 #include "stats/running_check.h"
 
@@ -234,7 +235,8 @@ class SumBursts {
   public:
     SumBursts(const CodeShape& shape, double dataOne)
         : shape_(shape), steps_(shape), dataOne_(dataOne), dataBits_(shape.dataBits()),
-          internet_(shape.codeMode == ModeInternet), modulus_(internet_ ? 255 : 256) {}
+          modulus_(UnitOf(shape.codeMode, shape.groupSize).sumModulus), internet_(modulus_ == 255) {
+    }
 
     std::vector<double> Totals(int maxLength) {
         const int n = SentBits(shape_);
@@ -386,17 +388,14 @@ class SumBursts {
     SumSteps steps_;
     double dataOne_;
     int dataBits_;
+    int modulus_; // the sum's: 256, or 255 for one's complement
     bool internet_;
-    int modulus_;
 };
 
 } // namespace
 
 int SentBits(const CodeShape& shape) {
-    if (shape.parityGroups()) {
-        return shape.dataBits() + shape.groups();
-    }
-    return shape.dataBits() + (shape.checkByte() ? 8 : 0);
+    return bitwatch::SentBits(shape.codeMode, shape.groupSize, shape.dataBits());
 }
 
 std::vector<double> ErrorShares(const CodeShape& shape, int maxK, double dataOne) {

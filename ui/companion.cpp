@@ -64,7 +64,8 @@ std::string HeaderRow(std::initializer_list<const char*> names) {
     return row + "</tr>";
 }
 
-std::string CellName(const FrameError& error) {
+// A damaged cell as the table of damaged bits names it.
+std::string DamagedCellText(const FrameError& error) {
     switch (error.cell) {
     case FrameError::Cell::Data:
         return "data bit " + std::to_string(error.index % 8) + " of byte " +
@@ -88,18 +89,18 @@ std::string ErrorSection(const Explanation& e) {
     html += " in the order the frame is sent.</p><table><caption>Damaged bits</caption>" +
             HeaderRow({"Place sent", "Cell"});
     for (const FrameError& error : e.errors) {
-        html += "<tr>" + Cell(std::to_string(error.place)) + Cell(CellName(error)) + "</tr>";
+        html += "<tr>" + Cell(std::to_string(error.place)) + Cell(DamagedCellText(error)) + "</tr>";
     }
     return html + "</table>";
 }
 
-std::string ParitySection(const Form& form, const Explanation& e) {
+std::string ParitySection(const Form& form, const Explanation& e, const ParityWorking& working) {
     std::string html =
         "<h3>Parity groups of " + std::to_string(e.groupSize) +
         "</h3><table><caption>Each group's received data and parity bit</caption>" +
         HeaderRow({"Group", "Data bits", "Received", "Ones", "Parity bit", "Flips", "Check"});
-    for (std::size_t g = 0; g < e.groups.size(); ++g) {
-        const GroupWorking& group = e.groups[g];
+    for (std::size_t g = 0; g < working.groups.size(); ++g) {
+        const GroupWorking& group = working.groups[g];
         std::string bits;
         for (int k = group.first; k <= group.last; ++k) {
             bits += CellIsOne(form.row1[kDataBits + k]) ? '1' : '0';
@@ -114,7 +115,7 @@ std::string ParitySection(const Form& form, const Explanation& e) {
            "number of flips, counting its parity bit.</p>";
 }
 
-std::string ColumnSection(const Explanation& e) {
+std::string ColumnSection(const Explanation& e, const ColumnWorking& columns) {
     std::string html = "<h3>Running column parity</h3><table><caption>Columns of the six "
                        "received bytes</caption>" +
                        HeaderRow({"Column", "0", "1", "2", "3", "4", "5", "6", "7"});
@@ -125,11 +126,11 @@ std::string ColumnSection(const Explanation& e) {
         }
         return line + "</tr>";
     };
-    html += row("Ones", [&](std::size_t c) { return std::to_string(e.columns.ones[c]); });
+    html += row("Ones", [&](std::size_t c) { return std::to_string(columns.ones[c]); });
     html += row("Column parity",
-                [&](std::size_t c) { return std::string(e.columns.columnParity[c] ? "1" : "0"); });
+                [&](std::size_t c) { return std::string(columns.columnParity[c] ? "1" : "0"); });
     html += row("Running parity (recomputed check)",
-                [&](std::size_t c) { return std::string(e.columns.running[c] ? "1" : "0"); });
+                [&](std::size_t c) { return std::string(columns.running[c] ? "1" : "0"); });
     html += row("Received check",
                 [&](std::size_t c) { return BitsText(e.receivedCheck >> (7 - c), 1); });
     return html + "</table><p>Check bit c is the parity of columns 0 to c together. Recomputed " +
@@ -137,38 +138,38 @@ std::string ColumnSection(const Explanation& e) {
            BitsText(e.receivedCheck, 8) + "</code>.</p>";
 }
 
-std::string SumSection(const Explanation& e) {
-    const bool internet = e.codeMode == ModeInternet;
+std::string SumSection(const Explanation& e, const SumWorking& sums) {
+    const bool internet = sums.onesComplement;
     std::string html = std::string("<h3>") +
                        (internet ? "One's-complement sum" : "Sum modulo 256") +
                        "</h3><table><caption>The six received bytes</caption>" +
                        HeaderRow({"Byte", "Binary", "Hex", "Decimal", "Change"});
-    for (std::size_t b = 0; b < e.sums.received.size(); ++b) {
-        const int value = e.sums.received[b];
-        const int change = e.sums.changes[b];
+    for (std::size_t b = 0; b < sums.received.size(); ++b) {
+        const int value = sums.received[b];
+        const int change = sums.changes[b];
         html += "<tr>" + Cell(std::to_string(b), "th") +
                 Cell("<code>" + BitsText(static_cast<std::uint64_t>(value), 8) + "</code>") +
                 Cell(Hex(value)) + Cell(std::to_string(value)) +
                 Cell(change == 0 ? "" : (change > 0 ? "+" : "") + std::to_string(change)) + "</tr>";
     }
-    html += "</table><p>Total " + std::to_string(e.sums.total);
+    html += "</table><p>Total " + std::to_string(sums.total);
     if (internet) {
-        for (const int fold : e.sums.folds) {
+        for (const int fold : sums.folds) {
             html += ", folded (end-around carry) " + std::to_string(fold);
         }
-        html += "; complement 255 - " + std::to_string(e.sums.sum) + " = " +
-                std::to_string(255 - e.sums.sum);
+        html += "; complement 255 - " + std::to_string(sums.sum) + " = " +
+                std::to_string(255 - sums.sum);
     } else {
-        html += ", modulo 256: " + std::to_string(e.sums.sum);
+        html += ", modulo 256: " + std::to_string(sums.sum);
     }
     return html + ".</p><p>Recomputed check byte <code>" + BitsText(e.recomputedCheck, 8) +
            "</code> (" + std::to_string(e.recomputedCheck) + "), received <code>" +
            BitsText(e.receivedCheck, 8) + "</code> (" + std::to_string(e.receivedCheck) + ").</p>";
 }
 
-std::string CrcSection(const Explanation& e) {
+std::string CrcSection(const Explanation& e, const CrcWorking& crc) {
     std::string rows;
-    for (const std::string& row : DivisionRows(e.crc)) {
+    for (const std::string& row : DivisionRows(crc)) {
         rows += row + "\n";
     }
     std::string html =
@@ -176,11 +177,11 @@ std::string CrcSection(const Explanation& e) {
         "<p>The 48 received data bits, then the check byte, divided row by row: under each "
         "leading 1 the generator, and below it what remains with the next bits brought down.</p>"
         "<pre class=\"division\">" +
-        rows + "</pre><p>Remainder <code>" + BitsText(e.crc.remainder, 8) +
-        "</code>: " + (e.crc.remainder == 0 ? "zero, so the check agrees." : "not zero.") + "</p>";
+        rows + "</pre><p>Remainder <code>" + BitsText(crc.remainder, 8) +
+        "</code>: " + (crc.remainder == 0 ? "zero, so the check agrees." : "not zero.") + "</p>";
     if (e.dataDiffers && e.checkAgrees) {
-        html += "<p>E(x) = " + PolynomialText(e.crc.errorPattern) +
-                "<br>Q(x) = " + PolynomialText(e.crc.quotient) +
+        html += "<p>E(x) = " + PolynomialText(crc.errorPattern) +
+                "<br>Q(x) = " + PolynomialText(crc.quotient) +
                 "<br>E(x) = (x^8 + x^2 + x + 1) Q(x)</p>";
     }
     return html;
@@ -268,18 +269,18 @@ std::string CompanionHtml(const Form& form) {
                 std::string(e.verdict) + "\".</p>";
     }
     html += ErrorSection(e);
-    if (UsesParityGroups(e.groupSize)) {
-        html += ParitySection(form, e);
-    } else if (e.codeMode == ModeVerticalParity) {
-        html += ColumnSection(e);
-    } else if (e.codeMode == ModeChecksum || e.codeMode == ModeInternet) {
-        html += SumSection(e);
-    } else if (e.codeMode == ModeCrc8) {
-        html += CrcSection(e);
-    } else {
-        html += "<h3>No check</h3><p>Mode None sends no check bits, so the receiver cannot tell "
-                "a damaged frame from an intact one.</p>";
-    }
+    html += std::visit(
+        Overloaded{
+            [](const NoCheckWorking&) {
+                return std::string("<h3>No check</h3><p>Mode None sends no check bits, so the "
+                                   "receiver cannot tell a damaged frame from an intact one.</p>");
+            },
+            [&](const ParityWorking& working) { return ParitySection(form, e, working); },
+            [&](const ColumnWorking& working) { return ColumnSection(e, working); },
+            [&](const SumWorking& working) { return SumSection(e, working); },
+            [&](const CrcWorking& working) { return CrcSection(e, working); },
+        },
+        e.working);
     return html + OddsSection(form);
 }
 

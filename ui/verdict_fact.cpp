@@ -33,8 +33,10 @@ Damage DamageOf(const Form& form, const Explanation& e) {
         ++(CellIsOne(form.row1[kDataBits + error.index]) ? damage.up : damage.down)[column];
         ++damage.dataFlips;
     }
-    for (const GroupWorking& group : e.groups) {
-        damage.evenGroup = damage.evenGroup || (group.flips >= 2 && group.flips % 2 == 0);
+    if (const auto* parity = std::get_if<ParityWorking>(&e.working)) {
+        for (const GroupWorking& group : parity->groups) {
+            damage.evenGroup = damage.evenGroup || (group.flips >= 2 && group.flips % 2 == 0);
+        }
     }
     return damage;
 }
@@ -73,53 +75,43 @@ bool TurnsEightTheSameWay(const Damage& damage) {
     return damage.cells == 8 && damage.dataFlips == 8 && damage.span == 8 && (up == 8 || down == 8);
 }
 
-// Whether some error of exactly k bits slips through CRC-8 in the demo's frame.
-bool CrcMissesSomeOf(int k) {
+// Whether some error of exactly k bits slips through the code in the demo's frame.
+bool MissesSomeOf(const Explanation& e, int k) {
     const std::span<const double> shares =
-        stats::KnownErrorShares(stats::CodeShape{ModeCrc8, kNoGroups});
+        stats::KnownErrorShares(stats::CodeShape{e.codeMode, e.groupSize});
     return k >= 0 && k < static_cast<int>(shares.size()) && shares[static_cast<std::size_t>(k)] > 0;
 }
 
-ChosenFact CrcFactOfCount(int bits) {
+ChosenFact CrcFactOfCount(const Explanation& e, int bits) {
     if (bits <= 3) {
         return {VerdictFact::CrcFewBits};
     }
     if (bits % 2 == 1) {
         return {VerdictFact::CrcOddBits};
     }
-    return CrcMissesSomeOf(bits) ? ChosenFact{VerdictFact::CrcEvenBits, bits} : ChosenFact{};
+    return MissesSomeOf(e, bits) ? ChosenFact{VerdictFact::CrcEvenBits, bits} : ChosenFact{};
 }
 
-ChosenFact FactOfDamage(const Form& form, const Explanation& e, bool burst) {
-    const Damage damage = DamageOf(form, e);
-    if (UsesParityGroups(e.groupSize)) {
-        if (damage.cells % 2 == 1) {
-            return {VerdictFact::OddFlipsCaught};
-        }
-        if (damage.evenGroup) {
-            return {burst ? VerdictFact::PairInGroupBurst : VerdictFact::PairInGroup};
-        }
-        return {};
+ChosenFact ParityFactOfDamage(const Damage& damage, bool burst) {
+    if (damage.cells % 2 == 1) {
+        return {VerdictFact::OddFlipsCaught};
     }
-    const std::int32_t mode = e.codeMode;
-    if (!UsesCheckByte(mode)) {
-        return {VerdictFact::NothingChecked};
+    if (damage.evenGroup) {
+        return {burst ? VerdictFact::PairInGroupBurst : VerdictFact::PairInGroup};
     }
-    if (mode == ModeCrc8) {
-        if (burst) {
-            return {damage.span <= 8 ? VerdictFact::CrcShortBurst : VerdictFact::CrcLongBurst};
-        }
-        return CrcFactOfCount(damage.cells);
-    }
+    return {};
+}
+
+// The column parity and the sums, whose facts share their single flip and their bursts.
+ChosenFact ByteFactOfDamage(const Damage& damage, bool burst, bool columns, bool internet) {
     if (damage.cells == 1) {
         return {VerdictFact::SingleFlipCaught};
     }
-    const bool columns = mode == ModeVerticalParity;
     if (burst) {
         if (damage.span > 8) {
             return {VerdictFact::LongBurst};
         }
-        if (mode == ModeInternet && TurnsEightTheSameWay(damage)) {
+        if (internet && TurnsEightTheSameWay(damage)) {
             return {VerdictFact::OnesComplementBurst};
         }
         if (damage.caught) {
@@ -134,7 +126,7 @@ ChosenFact FactOfDamage(const Form& form, const Explanation& e, bool burst) {
         return {VerdictFact::OppositePair};
     }
     if (HasTopColumnPair(damage)) {
-        if (mode == ModeChecksum) {
+        if (!internet) {
             return {VerdictFact::TopColumnPair};
         }
         if (damage.cells == 2 && damage.caught) {
@@ -144,35 +136,37 @@ ChosenFact FactOfDamage(const Form& form, const Explanation& e, bool burst) {
     return {};
 }
 
-// With nothing damaged: what the model, k or L bits of this frame, teaches about the code.
-ChosenFact FactOfModel(const Form& form, bool burst) {
-    const int size = SizeInFrame(form.errorModel, SentLength(form));
-    if (UsesParityGroups(form.groupSize)) {
-        if (burst) {
-            return {size == 1 ? VerdictFact::OddFlipsCaught : VerdictFact::PairInGroupBurst};
-        }
-        return {size % 2 == 1 ? VerdictFact::OddFlipsCaught : VerdictFact::PairInGroup};
-    }
-    const std::int32_t mode = form.codeMode;
-    if (!UsesCheckByte(mode)) {
-        return {VerdictFact::NothingChecked};
-    }
-    if (mode == ModeCrc8) {
-        if (burst) {
-            return {size <= 8 ? VerdictFact::CrcShortBurst : VerdictFact::CrcLongBurst};
-        }
-        return size <= 3 || size % 2 == 1 ? CrcFactOfCount(size)
-                                          : ChosenFact{VerdictFact::CrcEvenBits, size};
-    }
+ChosenFact FactOfDamage(const Form& form, const Explanation& e, bool burst) {
+    const Damage damage = DamageOf(form, e);
+    return std::visit(
+        Overloaded{
+            [](const NoCheckWorking&) { return ChosenFact{VerdictFact::NothingChecked}; },
+            [&](const ParityWorking&) { return ParityFactOfDamage(damage, burst); },
+            [&](const ColumnWorking&) { return ByteFactOfDamage(damage, burst, true, false); },
+            [&](const SumWorking& sums) {
+                return ByteFactOfDamage(damage, burst, false, sums.onesComplement);
+            },
+            [&](const CrcWorking&) {
+                if (burst) {
+                    return ChosenFact{damage.span <= 8 ? VerdictFact::CrcShortBurst
+                                                       : VerdictFact::CrcLongBurst};
+                }
+                return CrcFactOfCount(e, damage.cells);
+            },
+        },
+        e.working);
+}
+
+// The column parity and the sums with nothing damaged.
+ChosenFact ByteFactOfModel(int size, bool burst, bool columns, bool internet) {
     if (size == 1) {
         return {VerdictFact::SingleFlipCaught};
     }
-    const bool columns = mode == ModeVerticalParity;
     if (burst) {
         if (size > 8) {
             return {VerdictFact::LongBurst};
         }
-        if (mode == ModeInternet && size == 8) {
+        if (internet && size == 8) {
             return {VerdictFact::OnesComplementBurst};
         }
         return {columns ? VerdictFact::ShortBurstColumns : VerdictFact::ShortBurstSum};
@@ -180,7 +174,35 @@ ChosenFact FactOfModel(const Form& form, bool burst) {
     if (columns) {
         return {VerdictFact::ColumnPair};
     }
-    return {mode == ModeChecksum ? VerdictFact::SumPairs : VerdictFact::SumPairsOnesComplement};
+    return {internet ? VerdictFact::SumPairsOnesComplement : VerdictFact::SumPairs};
+}
+
+// With nothing damaged: what the model, k or L bits of this frame, teaches about the code.
+ChosenFact FactOfModel(const Form& form, const Explanation& e, bool burst) {
+    const int size = SizeInFrame(form.errorModel, SentLength(form));
+    return std::visit(
+        Overloaded{
+            [](const NoCheckWorking&) { return ChosenFact{VerdictFact::NothingChecked}; },
+            [&](const ParityWorking&) {
+                const bool odd = burst ? size == 1 : size % 2 == 1;
+                return ChosenFact{odd     ? VerdictFact::OddFlipsCaught
+                                  : burst ? VerdictFact::PairInGroupBurst
+                                          : VerdictFact::PairInGroup};
+            },
+            [&](const ColumnWorking&) { return ByteFactOfModel(size, burst, true, false); },
+            [&](const SumWorking& sums) {
+                return ByteFactOfModel(size, burst, false, sums.onesComplement);
+            },
+            [&](const CrcWorking&) {
+                if (burst) {
+                    return ChosenFact{size <= 8 ? VerdictFact::CrcShortBurst
+                                                : VerdictFact::CrcLongBurst};
+                }
+                return size <= 3 || size % 2 == 1 ? CrcFactOfCount(e, size)
+                                                  : ChosenFact{VerdictFact::CrcEvenBits, size};
+            },
+        },
+        e.working);
 }
 
 } // namespace
@@ -210,7 +232,7 @@ ChosenFact ChooseFact(const Form& form, const Explanation& e, double exactOdds) 
     if (!e.errors.empty()) {
         return FactOfDamage(form, e, burst);
     }
-    const ChosenFact chosen = FactOfModel(form, burst);
+    const ChosenFact chosen = FactOfModel(form, e, burst);
     const bool agrees = FactSaysAllCaught(chosen.fact) == (exactOdds == 0);
     return agrees ? chosen : ChosenFact{};
 }

@@ -47,8 +47,9 @@ bool Rx(const Form& form, int k) {
 // The working that the explanation shows, recomputed from the cells.
 void ExpectWorking(const Form& form, const Explanation& e) {
     if (UsesParityGroups(form.groupSize)) {
-        ASSERT_EQ(e.groups.size(), static_cast<std::size_t>(kDataBits / form.groupSize));
-        for (const GroupWorking& group : e.groups) {
+        const std::vector<GroupWorking>& groups = std::get<ParityWorking>(e.working).groups;
+        ASSERT_EQ(groups.size(), static_cast<std::size_t>(kDataBits / form.groupSize));
+        for (const GroupWorking& group : groups) {
             int ones = 0;
             for (int k = group.first; k <= group.last; ++k) {
                 ones += Rx(form, k) ? 1 : 0;
@@ -64,14 +65,14 @@ void ExpectWorking(const Form& form, const Explanation& e) {
             for (int r = 0; r < 6; ++r) {
                 ones += Rx(form, 8 * r + c) ? 1 : 0;
             }
-            EXPECT_EQ(e.columns.ones[static_cast<std::size_t>(c)], ones);
+            EXPECT_EQ(std::get<ColumnWorking>(e.working).ones[static_cast<std::size_t>(c)], ones);
         }
     } else if (form.codeMode == ModeChecksum || form.codeMode == ModeInternet) {
         int total = 0;
         for (int k = 0; k < kDataBits; ++k) {
             total += Rx(form, k) ? 1 << (7 - k % 8) : 0;
         }
-        EXPECT_EQ(e.sums.total, total);
+        EXPECT_EQ(std::get<SumWorking>(e.working).total, total);
     } else if (form.codeMode == ModeCrc8) {
         std::uint64_t received = 0;
         for (int k = 0; k < kDataBits; ++k) {
@@ -80,11 +81,12 @@ void ExpectWorking(const Form& form, const Explanation& e) {
         for (int j = 0; j < kCheckBits; ++j) {
             received = received * 2 + (form.sum2[j].text == "1" ? 1 : 0);
         }
-        EXPECT_EQ(e.crc.dividend, received);
-        EXPECT_EQ(e.crc.remainder, Remainder(received, kCrcGenerator));
-        EXPECT_EQ(e.checkAgrees, e.crc.remainder == 0);
+        const CrcWorking& crc = std::get<CrcWorking>(e.working);
+        EXPECT_EQ(crc.dividend, received);
+        EXPECT_EQ(crc.remainder, Remainder(received, kCrcGenerator));
+        EXPECT_EQ(e.checkAgrees, crc.remainder == 0);
         if (e.dataDiffers && e.checkAgrees) {
-            EXPECT_EQ(Times(kCrcGenerator, e.crc.quotient), e.crc.errorPattern);
+            EXPECT_EQ(Times(kCrcGenerator, crc.quotient), crc.errorPattern);
         }
     }
 }
@@ -131,7 +133,8 @@ TEST(Explain, WritesTheDivisionAsAStudentDoes) {
                      {EventKind::ClickData, static_cast<std::int16_t>(48 + random() % 48), {}});
         }
         const Explanation e = Explain(form);
-        const std::vector<std::string> rows = DivisionRows(e.crc);
+        const CrcWorking& crc = std::get<CrcWorking>(e.working);
+        const std::vector<std::string> rows = DivisionRows(crc);
         const auto row = [](int indent, std::uint64_t bits, int width) {
             std::string text(static_cast<std::size_t>(indent), ' ');
             for (int i = width - 1; i >= 0; --i) {
@@ -142,8 +145,8 @@ TEST(Explain, WritesTheDivisionAsAStudentDoes) {
         const auto leadingOne = [](std::uint64_t working) {
             return 55 - Degree(working);
         };
-        std::vector<std::string> expected{row(0, e.crc.dividend, 56)};
-        std::uint64_t working = e.crc.dividend;
+        std::vector<std::string> expected{row(0, crc.dividend, 56)};
+        std::uint64_t working = crc.dividend;
         while (working != 0 && leadingOne(working) < kDataBits) {
             const int at = leadingOne(working);
             expected.push_back(row(at, kCrcGenerator, 9));
@@ -155,7 +158,7 @@ TEST(Explain, WritesTheDivisionAsAStudentDoes) {
         }
         expected.push_back(row(kDataBits, working, 8));
         ASSERT_EQ(rows, expected) << "frame " << frame;
-        EXPECT_EQ(working, Remainder(e.crc.dividend, kCrcGenerator));
+        EXPECT_EQ(working, Remainder(crc.dividend, kCrcGenerator));
         for (const std::string& text : rows) {
             ASSERT_LE(text.size(), 56U) << text;
         }
