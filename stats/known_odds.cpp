@@ -2,9 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
-#include <map>
 #include <mutex>
-#include <tuple>
 #include <vector>
 
 #include "stats/built_shares.h"
@@ -32,19 +30,26 @@ const BuiltShares* BuiltFor(const CodeShape& shape) {
     return nullptr;
 }
 
-// Shares of a shape that is not built in, worked out once.
+// Shares of a shape that is not built in, worked out once: a handful of shapes at most, so a
+// list searched in turn. A span handed out stays valid: moving a vector keeps its buffer.
 std::span<const double> Computed(const CodeShape& shape, bool bursts) {
+    struct Kept {
+        CodeShape shape;
+        bool bursts;
+        std::vector<double> shares;
+    };
     static std::mutex guard;
-    static std::map<std::tuple<int, int, int, bool>, std::vector<double>> known;
+    static std::vector<Kept> kept;
     const std::scoped_lock lock(guard);
-    const std::tuple key{shape.codeMode, static_cast<int>(shape.groupSize), shape.frameBytes,
-                         bursts};
-    auto found = known.find(key);
-    if (found == known.end()) {
-        const int n = SentBits(shape);
-        found = known.emplace(key, bursts ? BurstShares(shape, n) : ErrorShares(shape, n)).first;
+    for (const Kept& entry : kept) {
+        if (entry.shape.codeMode == shape.codeMode && entry.shape.groupSize == shape.groupSize &&
+            entry.shape.frameBytes == shape.frameBytes && entry.bursts == bursts) {
+            return entry.shares;
+        }
     }
-    return found->second;
+    const int n = SentBits(shape);
+    kept.push_back({shape, bursts, bursts ? BurstShares(shape, n) : ErrorShares(shape, n)});
+    return kept.back().shares;
 }
 
 } // namespace
