@@ -53,8 +53,11 @@ int main(int argc, char** argv) {
         const std::string id = std::to_string(shapes.size());
         WriteArray(out, "kErrors" + id, bitwatch::stats::ErrorShares(shape, n));
         WriteArray(out, "kBursts" + id, bitwatch::stats::BurstShares(shape, n));
-        rows += "    BuiltShares{" + std::to_string(mode.codeMode) + ", " +
-                std::to_string(mode.groupSize) + ", kErrors" + id + ", kBursts" + id + "},\n";
+        char row[96];
+        std::snprintf(row, sizeof row, "    BuiltShares{%d, %d, kErrors%s, kBursts%s},\n",
+                      static_cast<int>(mode.codeMode), static_cast<int>(mode.groupSize), id.c_str(),
+                      id.c_str());
+        rows += row;
     }
     std::fprintf(out,
                  "constexpr std::array<BuiltShares, %zu> kBuilt{\n%s};\n\n} // namespace\n\n"
