@@ -243,8 +243,8 @@ std::string FactText(const ChosenFact& chosen) {
         "Mode None checks nothing: every error that reaches the data slips through.",
         "An odd number of flips leaves some group with an odd number: parity groups catch every "
         "error of an odd number of bits.",
-        "Two flips in one group cancel: parity groups miss some errors of every even number of "
-        "bits.",
+        "Two flips in one group cancel: parity groups miss every error that leaves each group an "
+        "even number of flips, its parity bit counted.",
         "Two flips in one group cancel, so parity groups miss even short bursts.",
         "Every check here catches a single flipped bit.",
         "A burst of 8 bits or fewer changes each column at most once, so the column parities "
